@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// A settings file read and written the way the Windows profile functions do it:
+// section and key names match without regard to case, one pair of enclosing
+// quotes is stripped on reading, nothing is escaped, and a write replaces only the
+// line of its key (or adds one to its section) keeping every other byte as it was.
+class ProfileFile {
+public:
+    explicit ProfileFile(QString path);
+
+    // Reads the file; a missing file reads as empty. False (with errorString())
+    // only when the file exists but cannot be read.
+    bool load();
+    bool exists() const;
+
+    bool hasSection(const QString &section) const;
+    QStringList keys(const QString &section) const;
+    bool contains(const QString &section, const QString &key) const;
+    QString readString(const QString &section, const QString &key, const QString &defaultValue = QString()) const;
+
+    void writeString(const QString &section, const QString &key, const QString &value);
+    // Writes the whole file atomically; the old file stays intact when this fails.
+    bool save();
+
+    QString errorString() const { return m_error; }
+    QString path() const { return m_path; }
+
+private:
+    struct Line {
+        QByteArray text;   // without its line end
+        QByteArray ending; // "\r\n", "\n" or "" for a last line without one
+    };
+    int sectionLine(const QString &section) const;
+    int sectionEnd(int header) const;
+    int keyLine(const QString &section, const QString &key) const;
+
+    QString m_path;
+    QList<Line> m_lines;
+    QString m_error;
+};

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "LinkHost.h"
+#include "SerialPort.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QTimer>
+
+enum TDeviceType { dtNone = 0, dtMKVx = 1, dtRW5SMS = 2 };
+
+// Owns the connection to the module: opens and closes the port, identifies the
+// module, accumulates received bytes and hands complete answers on. Every
+// handler runs on the GUI thread, one at a time.
+class LinkEngine : public QObject {
+    Q_OBJECT
+public:
+    // Received bytes kept while no complete answer has been recognised.
+    static constexpr int kBufferLimit = 4096;
+    static constexpr int kWatchDogInterval = 1000;
+
+    LinkEngine(SerialPort *port, LinkHost *host, QObject *parent = nullptr);
+
+    // Event handlers.
+    void BitBtnPolaczClick();
+    void ApdComPortIrDAPortOpen();
+    void ApdComPortIrDAPortClose();
+    void ApdComPortIrDATriggerAvail(quint16 count);
+    void ApdComPortIrDADeviceLost(const QString &reason);
+    void TimerWatchDogTimer();
+    void FormCloseQuery(bool &canClose);
+
+    bool IsExtendedBook() const;
+    QTimer &TimerWatchDog() { return m_watchDog; }
+    SerialPort *port() const { return m_port; }
+
+    // Engine state; names as the rest of the program knows them.
+    bool IsReading = false;
+    bool IsWritening = false;
+    bool IsVerification = false;
+    bool MustClose = false;
+    bool IsWaitHeader = false;
+    bool IsWaitG00 = false;
+    bool IsWaitS00 = false;
+    QByteArray IrDABuffer;
+    QByteArray S_Command;
+    qint32 AMAX_Order = 22;
+    qint32 ACount_Order = 1;
+    qint32 Ksiazka = 0;
+    bool IsLatch = false;
+    QByteArray DeviceVersion;
+    TDeviceType DeviceType = dtNone;
+    qint32 MaxNumbers = 16;
+
+signals:
+    // A module was identified and accepted.
+    void identified();
+
+protected:
+    // The steps the read, write and verification sequences plug into.
+    virtual void firstReadStep();
+    virtual void openingWriteStep();
+    virtual void answerDispatch();
+    virtual void sendOpeningWriteFrame();
+
+    void send(const QByteArray &frame);
+    void enableWatchDogIfDisabled();
+    void disableWatchDog();
+    LinkHost *host() const { return m_host; }
+
+private:
+    void identificationStep();
+    void appendReceived(quint16 count);
+    void closePortFromOpen();
+
+    SerialPort *m_port;
+    LinkHost *m_host;
+    QTimer m_watchDog;
+};

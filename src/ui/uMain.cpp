@@ -1,0 +1,219 @@
+#include "uMain.h"
+
+#include "Dialogs.h"
+#include "ProfileFile.h"
+#include "QtSerialPortService.h"
+#include "ui_uMain.h"
+#include "uKomunikat.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QStatusBar>
+
+namespace {
+const QColor kEditableColour(0xF0, 0xF0, 0xF0);
+
+// "COM9=/dev/..." lines of section PORTS: which device stands behind which number.
+QMap<int, QString> explicitPortMap(const QString &appDir)
+{
+    QMap<int, QString> map;
+    ProfileFile ini(QDir(appDir).filePath(QStringLiteral("QOVMS.ini")));
+    if (!ini.load())
+        return map;
+    const QString section = QStringLiteral("PORTS");
+    for (const QString &key : ini.keys(section)) {
+        if (!key.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
+            continue;
+        bool ok = false;
+        const int number = key.mid(3).toInt(&ok);
+        const QString device = ini.readString(section, key);
+        if (ok && number >= 1 && number <= 65535 && !device.isEmpty() && !map.contains(number))
+            map.insert(number, device);
+    }
+    return map;
+}
+} // namespace
+
+TMainForm::TMainForm(const QString &appDir, Dialogs *dialogs, SerialPort *port, QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      ui(std::make_unique<Ui::TMainForm>()), m_appDir(appDir)
+{
+    ui->setupUi(this);
+    setFixedSize(1049, 496);
+    ui->StatusBarMain->setFixedHeight(19);
+    m_statusPanel = new QLabel(ui->StatusBarMain);
+    m_statusPanel->setObjectName(QStringLiteral("StatusBarMainPanel"));
+    ui->StatusBarMain->addWidget(m_statusPanel, 1);
+
+    QPalette flat = ui->FlatComboBoxComPort->palette();
+    flat.setColor(QPalette::Base, kEditableColour);
+    flat.setColor(QPalette::Button, kEditableColour);
+    ui->FlatComboBoxComPort->setPalette(flat);
+
+    if (!dialogs) {
+        m_ownDialogs = std::make_unique<QtDialogs>();
+        dialogs = m_ownDialogs.get();
+    }
+    m_dialogs = dialogs;
+    if (!port)
+        port = new QtSerialPortService(PortNaming(explicitPortMap(appDir)), this);
+    else
+        port->setParent(this);
+    m_port = port;
+    m_port->setObjectName(QStringLiteral("ApdComPortIrDA"));
+    m_engine = new LinkEngine(m_port, this, this);
+    m_engine->TimerWatchDog().setObjectName(QStringLiteral("TimerWatchDog"));
+
+    connect(ui->BitBtnPolacz, &QPushButton::clicked, this, &TMainForm::BitBtnPolaczClick);
+    FormCreate();
+}
+
+TMainForm::~TMainForm()
+{
+    if (KomunikatForm)
+        delete KomunikatForm.data();
+}
+
+void TMainForm::FormCreate()
+{
+    setWindowTitle(QStringLiteral("Veskor v. 02.01"));
+    setStatus(QStringLiteral("Status: Port zamknięty"));
+    RefreshPortList();
+}
+
+void TMainForm::RefreshPortList()
+{
+    const QString remembered =
+        ui->FlatComboBoxComPort->count() > 0 ? ui->FlatComboBoxComPort->currentText() : QStringLiteral("COM 1");
+    QStringList entries;
+    for (int n = 1; n <= 16; ++n)
+        entries << QStringLiteral("COM %1").arg(n);
+    QStringList current;
+    for (int i = 0; i < ui->FlatComboBoxComPort->count(); ++i)
+        current << ui->FlatComboBoxComPort->itemText(i);
+    if (current == entries)
+        return;
+    ui->FlatComboBoxComPort->clear();
+    ui->FlatComboBoxComPort->addItems(entries);
+    const int at = entries.indexOf(remembered);
+    ui->FlatComboBoxComPort->setCurrentIndex(entries.isEmpty() ? -1 : qMax(at, 0));
+}
+
+void TMainForm::BitBtnPolaczClick()
+{
+    m_engine->BitBtnPolaczClick();
+}
+
+QString TMainForm::statusText() const
+{
+    return m_statusPanel->text();
+}
+
+void TMainForm::setStatus(const QString &text)
+{
+    m_statusPanel->setText(text);
+    // The next step (opening a port, sending a frame) may block the loop for a
+    // moment; the text must already be on screen by then.
+    m_statusPanel->repaint();
+}
+
+void TMainForm::setButtonEnabled(Button button, bool enabled)
+{
+    QPushButton *b = nullptr;
+    switch (button) {
+    case Button::Polacz:
+        b = ui->BitBtnPolacz;
+        break;
+    case Button::Utworz:
+        b = ui->BitBtnUtworz;
+        break;
+    case Button::OdczytPlik:
+        b = ui->BitBtnOdczytPlik;
+        break;
+    case Button::ZapisPlik:
+        b = ui->BitBtnZapisPlik;
+        break;
+    case Button::OdczytLicznik:
+        b = ui->BitBtnOdczytLicznik;
+        break;
+    case Button::ZapisLicznik:
+        b = ui->BitBtnZapisLicznik;
+        break;
+    }
+    b->setEnabled(enabled);
+}
+
+void TMainForm::setPolaczCaption(const QString &caption)
+{
+    ui->BitBtnPolacz->setText(caption);
+}
+
+QString TMainForm::selectedPortEntry() const
+{
+    return ui->FlatComboBoxComPort->currentText();
+}
+
+void TMainForm::showMessage(Message kind, const QString &text)
+{
+    Dialogs::Kind k = Dialogs::Kind::Error;
+    if (kind == Message::Warning)
+        k = Dialogs::Kind::Warning;
+    else if (kind == Message::Information)
+        k = Dialogs::Kind::Information;
+    m_dialogs->message(this, k, text);
+}
+
+void TMainForm::closeWindow()
+{
+    // Queued: this runs inside the close query that started it, and a nested
+    // close would be ignored.
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+bool TMainForm::showKomunikat(bool success)
+{
+    setEnabled(false);
+    // An earlier window is forgotten, not closed; it still enables us when it goes.
+    auto *form = new TKomunikatForm();
+    connect(form, &QObject::destroyed, this, [this] { setEnabled(true); });
+    KomunikatForm = form;
+    const bool filled = form->setPicture(success ? QStringLiteral("info") : QStringLiteral("erro"));
+    form->setWindowTitle(success ? QStringLiteral("Informacja") : QStringLiteral("Błąd"));
+    form->setMessage(success ? QStringLiteral("Programowanie zakończone powodzeniem.")
+                             : QStringLiteral("Niezgodność danych po weryfikacji!"));
+    form->showCentred();
+    return filled;
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    bool canClose = true;
+    m_engine->FormCloseQuery(canClose);
+    if (!canClose) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void TMainForm::FormClose()
+{
+    m_engine->TimerWatchDog().stop();
+    if (KomunikatForm)
+        KomunikatForm->close();
+}
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_centred)
+        return;
+    m_centred = true;
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "LinkEngine.h"
+#include "LinkHost.h"
+#include "uKomunikat.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+
+namespace Ui {
+class TMainForm;
+}
+class Dialogs;
+class QLabel;
+class SerialPort;
+
+
+// The one main window. It owns the controls, the port, the link engine and the
+// dialogs, and its handlers delegate to them.
+class TMainForm : public QMainWindow, public LinkHost {
+    Q_OBJECT
+public:
+    // appDir is the folder of the executable: the settings file lives there.
+    // Tests pass their own port and dialogs; otherwise the real ones are made.
+    explicit TMainForm(const QString &appDir, Dialogs *dialogs = nullptr, SerialPort *port = nullptr,
+                       QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    LinkEngine *engine() const { return m_engine; }
+    SerialPort *ApdComPortIrDA() const { return m_port; }
+    Dialogs *dialogs() const { return m_dialogs; }
+    QString statusText() const;
+    TKomunikatForm *komunikatForm() const { return KomunikatForm; }
+
+    // Shows the outcome of a write in the message window; the main window stays
+    // disabled until that window closes. False when the window could not be filled.
+    bool showKomunikat(bool success);
+
+    // LinkHost
+    void setStatus(const QString &text) override;
+    void setButtonEnabled(Button button, bool enabled) override;
+    void setPolaczCaption(const QString &caption) override;
+    QString selectedPortEntry() const override;
+    void showMessage(Message kind, const QString &text) override;
+    void closeWindow() override;
+
+    void RefreshPortList();
+
+public slots:
+    void BitBtnPolaczClick();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormCreate();
+    void FormClose();
+
+    std::unique_ptr<Ui::TMainForm> ui;
+    QLabel *m_statusPanel = nullptr;
+    QString m_appDir;
+    std::unique_ptr<Dialogs> m_ownDialogs;
+    Dialogs *m_dialogs;
+    SerialPort *m_port;
+    LinkEngine *m_engine;
+    QPointer<TKomunikatForm> KomunikatForm;
+    bool m_centred = false;
+};

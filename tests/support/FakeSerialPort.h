@@ -1,0 +1,47 @@
+#pragma once
+
+#include "SerialPort.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+
+// A scripted port for unit tests: records every call in order and lets the test
+// deliver bytes, fail the open or pull the device.
+class FakeSerialPort : public SerialPort {
+    Q_OBJECT
+public:
+    using SerialPort::SerialPort;
+
+    void setComNumber(quint16 number) override;
+    quint16 comNumber() const override { return m_number; }
+    bool isOpen() const override { return m_open; }
+    void open() override;
+    void close() override;
+    void flushInBuffer() override;
+    void flushOutBuffer() override;
+    void putString(const QByteArray &bytes) override;
+    bool charReady() override { return !m_input.isEmpty(); }
+    char getChar() override;
+
+    // Makes the next open() throw with this text.
+    void failNextOpen(const QString &message) { m_failOpen = message; }
+    // Bytes arrive from the module: queued and announced with their count.
+    void deliver(const QByteArray &bytes);
+    void pullOut(const QString &reason) { emit deviceLost(reason); }
+
+    // Frames handed to putString since the last takeSent(), flushed ones included.
+    QList<QByteArray> takeSent();
+    // Bytes still queued for sending (not flushed) and their order.
+    QList<QByteArray> queued() const { return m_queued; }
+    // Every call, in order: "open", "flushIn", "flushOut", "put:<frame>", "close".
+    QStringList calls;
+
+private:
+    quint16 m_number = 0;
+    bool m_open = false;
+    QString m_failOpen;
+    QByteArray m_input;
+    QList<QByteArray> m_sent;
+    QList<QByteArray> m_queued;
+};

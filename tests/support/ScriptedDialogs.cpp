@@ -1,0 +1,11 @@
+#include "ScriptedDialogs.h"
+
+bool ScriptedDialogs::message(QWidget *, Kind kind, const QString &text)
+{
+    shown.append({kind, caption(kind), text});
+    if (onMessage)
+        onMessage();
+    if (kind != Kind::Question)
+        return true;
+    return answers.isEmpty() ? false : answers.takeFirst();
+}

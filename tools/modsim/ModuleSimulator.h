@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QTimer>
+
+class QSocketNotifier;
+
+// Plays the telemetry module on the far end of a pseudo-terminal: answers every
+// read and acknowledges every write of the protocol from its registers, and can
+// misbehave on request the ways real probes and modules do.
+class ModuleSimulator : public QObject {
+    Q_OBJECT
+public:
+    enum class Family { MKV, RW5GSM, RW5SMS };
+
+    struct Frame {
+        bool received;     // true: from the program; false: sent by the module
+        QByteArray bytes;
+    };
+
+    explicit ModuleSimulator(QObject *parent = nullptr);
+    ~ModuleSimulator() override;
+
+    // Opens a pseudo-terminal; the program opens slavePath(). False with a reason on failure.
+    bool start(QString *error = nullptr);
+    QString slavePath() const { return m_slavePath; }
+    // A stable name for the device (the pseudo-terminal's number changes each run).
+    bool makeLink(const QString &linkPath, QString *error = nullptr);
+    // Closes the module's end, as a pulled plug does; the program sees the line vanish.
+    void hangUp();
+    bool isHungUp() const { return m_master < 0; }
+
+    // Identity. The version text may carry the trailing "l" of latched modules.
+    void setIdentity(Family family, const QByteArray &versionText);
+    // Replaces the whole identification payload (between "(" and ")"), for odd answers.
+    void setIdentificationPayload(const QByteArray &payload);
+    QByteArray identificationPayload() const;
+    int maxNumbers() const;
+    bool hasExtendedBook() const;
+
+    // Registers hold the payload a read answer carries, by read code ("G30").
+    QByteArray reg(const QByteArray &readCode) const { return m_registers.value(readCode); }
+    void setRegister(const QByteArray &readCode, const QByteArray &payload) { m_registers[readCode] = payload; }
+    const QMap<QByteArray, QByteArray> &registers() const { return m_registers; }
+    void loadSampleRegisters();
+
+    // Misbehaviour.
+    void setEcho(bool on) { m_echo = on; }                 // probe returns each request
+    void setBaudRate(int baud) { m_baud = baud; }          // 0: as fast as the pty takes it
+    void setLatency(int ms) { m_latencyMs = ms; }          // before each answer
+    void setSplit(int pieceSize, int gapMs) { m_pieceSize = pieceSize; m_pieceGapMs = gapMs; }
+    void setNoise(const QByteArray &bytes) { m_noise = bytes; } // sent before each answer
+    void dropAnswer(const QByteArray &code, int occurrence = 1); // no answer to that request
+    void setSilentAfter(int requests) { m_silentAfter = requests; } // -1: never
+    void setHangUpAfter(int requests) { m_hangUpAfter = requests; } // -1: never
+    // A write of this code is stored altered, so a verification must fail.
+    void setStoreDifferently(const QByteArray &writeCode) { m_storeDifferently = writeCode; }
+
+    // Every frame in both directions, in order.
+    const QList<Frame> &log() const { return m_log; }
+    // The codes of the requests received, in order ("GE0", "G00", "S10", ...).
+    QList<QByteArray> requestCodes() const;
+    void clearLog() { m_log.clear(); }
+    int pendingOutput() const { return m_out.size(); }
+
+signals:
+    void requestReceived(const QByteArray &code);
+    void answered(const QByteArray &code);
+    void hungUp();
+
+private:
+    struct Pending {
+        double dueMs;
+        QByteArray bytes;
+    };
+    void onReadable();
+    void parseInput();
+    void handleRequest(const QByteArray &frame, const QByteArray &code, bool isWrite, const QByteArray &payload);
+    QByteArray answerFor(const QByteArray &code, bool isWrite, const QByteArray &payload);
+    void schedule(const QByteArray &bytes, bool isAnswer);
+    void flushDue();
+    void armTimer();
+
+    int m_master = -1;
+    int m_slaveKeeper = -1;
+    QString m_slavePath;
+    QString m_linkPath;
+    QSocketNotifier *m_notifier = nullptr;
+    QByteArray m_in;
+    QList<Pending> m_out;
+    QTimer m_sendTimer;
+    QElapsedTimer m_clock;
+    double m_lastDueMs = 0;
+
+    Family m_family = Family::MKV;
+    QByteArray m_version = "02.00l";
+    QByteArray m_identOverride;
+    QMap<QByteArray, QByteArray> m_registers;
+
+    bool m_echo = false;
+    int m_baud = 0;
+    int m_latencyMs = 0;
+    int m_pieceSize = 0;
+    int m_pieceGapMs = 0;
+    QByteArray m_noise;
+    QMap<QByteArray, int> m_dropAt;     // code -> occurrence to drop
+    QMap<QByteArray, int> m_seen;       // code -> occurrences so far
+    int m_silentAfter = -1;
+    int m_hangUpAfter = -1;
+    int m_requests = 0;
+    QByteArray m_storeDifferently;
+    QList<Frame> m_log;
+};

@@ -1,0 +1,125 @@
+// modsim: the telemetry module on a pseudo-terminal, for training, demos and tests.
+#include "ModuleSimulator.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTextStream>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+int signalPipe[2];
+
+void onSignal(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const auto n = ::write(signalPipe[1], &c, 1);
+}
+
+QString printable(const QByteArray &frame)
+{
+    QString out;
+    for (char c : frame) {
+        switch (c) {
+        case 0x01: out += QLatin1String("<SOH>"); break;
+        case 0x02: out += QLatin1String("<STX>"); break;
+        case 0x04: out += QLatin1String("<EOT>"); break;
+        case 0x06: out += QLatin1String("<ACK>"); break;
+        default:
+            if (c >= 0x20 && c < 0x7F)
+                out += QLatin1Char(c);
+            else
+                out += QStringLiteral("<%1>").arg(static_cast<unsigned char>(c), 2, 16, QLatin1Char('0'));
+        }
+    }
+    return out;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("modsim"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Telemetry module simulator on a pseudo-terminal."));
+    parser.addHelpOption();
+    const QCommandLineOption family({"f", "family"}, "mkv, rw5gsm or rw5sms (default mkv).", "family", "mkv");
+    const QCommandLineOption version({"v", "firmware"}, "Version text, e.g. 02.00l (default).", "text", "02.00l");
+    const QCommandLineOption ident("ident", "Whole identification payload, overriding family and version.", "text");
+    const QCommandLineOption link("link", "Also make a symlink to the pseudo-terminal at this path.", "path");
+    const QCommandLineOption echo("echo", "Echo every request, as some probes do.");
+    const QCommandLineOption baud("baud", "Pace answers at this baud rate (10 bits a character).", "rate", "0");
+    const QCommandLineOption latency("latency", "Milliseconds before each answer.", "ms", "0");
+    const QCommandLineOption split("split", "Send answers in pieces of this many bytes.", "bytes", "0");
+    const QCommandLineOption gap("split-gap", "Milliseconds between pieces.", "ms", "20");
+    const QCommandLineOption noise("noise", "Bytes sent before each answer.", "text");
+    const QCommandLineOption drop("drop", "Leave the first request with this code unanswered.", "code");
+    const QCommandLineOption silent("silent-after", "Answer nothing after this many requests.", "n", "-1");
+    const QCommandLineOption hangup("hang-up-after", "Hang up on the request after this many.", "n", "-1");
+    const QCommandLineOption differ("store-differently", "Store writes of this code altered.", "code");
+    const QCommandLineOption quiet({"q", "quiet"}, "Do not print the frames.");
+    parser.addOptions({family, version, ident, link, echo, baud, latency, split, gap, noise, drop, silent, hangup,
+                       differ, quiet});
+    parser.process(app);
+
+    ModuleSimulator sim;
+    const QString fam = parser.value(family).toLower();
+    ModuleSimulator::Family f = ModuleSimulator::Family::MKV;
+    if (fam == QLatin1String("rw5gsm"))
+        f = ModuleSimulator::Family::RW5GSM;
+    else if (fam == QLatin1String("rw5sms"))
+        f = ModuleSimulator::Family::RW5SMS;
+    else if (fam != QLatin1String("mkv")) {
+        QTextStream(stderr) << "modsim: unknown family " << fam << "\n";
+        return 2;
+    }
+    sim.setIdentity(f, parser.value(version).toLatin1());
+    if (parser.isSet(ident))
+        sim.setIdentificationPayload(parser.value(ident).toLatin1());
+    sim.setEcho(parser.isSet(echo));
+    sim.setBaudRate(parser.value(baud).toInt());
+    sim.setLatency(parser.value(latency).toInt());
+    sim.setSplit(parser.value(split).toInt(), parser.value(gap).toInt());
+    if (parser.isSet(noise))
+        sim.setNoise(parser.value(noise).toLatin1());
+    if (parser.isSet(drop))
+        sim.dropAnswer(parser.value(drop).toLatin1());
+    sim.setSilentAfter(parser.value(silent).toInt());
+    sim.setHangUpAfter(parser.value(hangup).toInt());
+    if (parser.isSet(differ))
+        sim.setStoreDifferently(parser.value(differ).toLatin1());
+
+    QString error;
+    if (!sim.start(&error)) {
+        QTextStream(stderr) << "modsim: " << error << "\n";
+        return 1;
+    }
+    if (parser.isSet(link) && !sim.makeLink(parser.value(link), &error)) {
+        QTextStream(stderr) << "modsim: " << error << "\n";
+        return 1;
+    }
+    QTextStream out(stdout);
+    out << "PTY " << sim.slavePath() << Qt::endl;
+
+    const bool logFrames = !parser.isSet(quiet);
+    QObject::connect(&sim, &ModuleSimulator::requestReceived, [&](const QByteArray &) {
+        if (logFrames)
+            out << "<- " << printable(sim.log().back().bytes) << Qt::endl;
+    });
+    QObject::connect(&sim, &ModuleSimulator::hungUp, &app, [&] {
+        out << "hung up" << Qt::endl;
+        QCoreApplication::quit();
+    });
+
+    // SIGINT and SIGTERM end the event loop cleanly, so the symlink is removed.
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return 1;
+    QSocketNotifier sigNotifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&sigNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    return app.exec();
+}
