@@ -153,24 +153,22 @@ void ProfileFile::writeString(const QString &section, const QString &key, const 
     const QByteArray line = Windows1250::encode(key) + '=' + Windows1250::encode(value);
     const int existing = keyLine(section, key);
     if (existing >= 0) {
-        m_lines[existing].text = line;
-        if (m_lines[existing].ending.isEmpty())
-            m_lines[existing].ending = kCrLf;
+        m_lines[existing].text = line; // its line end stays as it was
         return;
     }
-    // A previous last line without its end would otherwise run into ours.
-    if (!m_lines.isEmpty() && m_lines.back().ending.isEmpty())
-        m_lines.back().ending = kCrLf;
     const int header = sectionLine(section);
-    if (header < 0) {
-        m_lines.append({"[" + Windows1250::encode(section) + "]", kCrLf});
-        m_lines.append({line, kCrLf});
-        return;
+    int at = m_lines.size();
+    if (header >= 0) {
+        // After the section's last non-blank line, so blank separators stay between sections.
+        at = sectionEnd(header);
+        while (at > header + 1 && m_lines[at - 1].text.trimmed().isEmpty())
+            --at;
     }
-    // After the section's last non-blank line, so blank separators stay between sections.
-    int at = sectionEnd(header);
-    while (at > header + 1 && m_lines[at - 1].text.trimmed().isEmpty())
-        --at;
+    // A last line without its end would otherwise run into ours.
+    if (at == m_lines.size() && !m_lines.isEmpty() && m_lines.back().ending.isEmpty())
+        m_lines.back().ending = kCrLf;
+    if (header < 0)
+        m_lines.insert(at++, {"[" + Windows1250::encode(section) + "]", kCrLf});
     m_lines.insert(at, {line, kCrLf});
 }
 

@@ -29,7 +29,8 @@ QtSerialPortService::~QtSerialPortService()
 {
     // Closing here would emit into a half-destroyed owner; just let go of the device.
     QSignalBlocker block(this);
-    m_port.close();
+    if (m_port.isOpen())
+        m_port.close();
 }
 
 void QtSerialPortService::setComNumber(quint16 number)
@@ -94,7 +95,8 @@ void QtSerialPortService::close()
     if (!m_open || m_closing)
         return;
     m_closing = true;
-    m_port.close();
+    if (m_port.isOpen()) // not after a loss
+        m_port.close();
     m_open = false;
     m_closing = false;
     emit portClosed();
@@ -153,16 +155,15 @@ void QtSerialPortService::onError(QSerialPort::SerialPortError error)
     case QSerialPort::NoError:
     case QSerialPort::UnsupportedOperationError: // pseudo-terminals refuse modem lines
     case QSerialPort::TimeoutError:
+    case QSerialPort::NotOpenError:
     case QSerialPort::OpenError:
     case QSerialPort::DeviceNotFoundError:
     case QSerialPort::PermissionError:
-        // Open failures are reported by open() itself.
-        m_port.clearError();
+        // Open failures are reported by open() itself; the rest are harmless.
         return;
     default:
         break;
     }
-    m_port.clearError();
     if (!m_open || m_lost)
         return;
     m_lost = true;

@@ -1,0 +1,96 @@
+#include "PortNaming.h"
+#include "QtSerialPortService.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestPortNaming : public QObject {
+    Q_OBJECT
+private slots:
+    void entryToNumber_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("number");
+        QTest::newRow("12") << "COM 12" << 12;
+        QTest::newRow("2 is the lowest taken") << "COM 2" << 2;
+        QTest::newRow("1") << "COM 1" << 1;
+        QTest::newRow("0") << "COM 0" << 1;
+        QTest::newRow("negative") << "COM -3" << 1;
+        QTest::newRow("65535") << "COM 65535" << 65535;
+        QTest::newRow("70000") << "COM 70000" << 1;
+        QTest::newRow("not a number") << "COM x" << 1;
+        QTest::newRow("empty") << "" << 1;
+        QTest::newRow("no space") << "COM12" << 2; // the first four characters go, whatever they are
+    }
+
+    void entryToNumber()
+    {
+        QFETCH(QString, entry);
+        QFETCH(int, number);
+        QCOMPARE(int(PortNaming::numberFromEntry(entry)), number);
+    }
+
+    void linuxDevicesFollowTheConvention()
+    {
+        const PortNaming naming;
+        QCOMPARE(naming.devicePath(1), QStringLiteral("/dev/ttyS0"));
+        QCOMPARE(naming.devicePath(32), QStringLiteral("/dev/ttyS31"));
+        QCOMPARE(naming.devicePath(33), QStringLiteral("/dev/ttyUSB0"));
+        QCOMPARE(naming.devicePath(65), QStringLiteral("/dev/ttyACM0"));
+        QCOMPARE(naming.devicePath(96), QStringLiteral("/dev/ttyACM31"));
+        QCOMPARE(naming.devicePath(97), QString());
+
+        QCOMPARE(naming.numberForDevice(QStringLiteral("/dev/ttyUSB1")), 34);
+        QCOMPARE(naming.numberForDevice(QStringLiteral("/dev/ttyACM0")), 65);
+        QCOMPARE(naming.numberForDevice(QStringLiteral("/dev/ttyS32")), 0);
+        QCOMPARE(naming.numberForDevice(QStringLiteral("/dev/pts/3")), 0);
+    }
+
+    void explicitMapWinsBothWays()
+    {
+        const PortNaming naming({{9, QStringLiteral("/dev/pts/7")}, {33, QStringLiteral("/dev/serial/by-id/x")}});
+        QCOMPARE(naming.devicePath(9), QStringLiteral("/dev/pts/7"));
+        QCOMPARE(naming.devicePath(33), QStringLiteral("/dev/serial/by-id/x"));
+        QCOMPARE(naming.devicePath(34), QStringLiteral("/dev/ttyUSB1"));
+        QCOMPARE(naming.numberForDevice(QStringLiteral("/dev/pts/7")), 9);
+    }
+
+    void openFailuresAreWordedForTheTechnician()
+    {
+        QCOMPARE(QtSerialPortService::openErrorText(QSerialPort::DeviceNotFoundError, "/dev/ttyS9", "x"),
+                 QStringLiteral("ie_BadId - Specified comport doesn't exist"));
+        QCOMPARE(QtSerialPortService::openErrorText(QSerialPort::OpenError, "/dev/ttyS9", "Input/output error"),
+                 QStringLiteral("Input/output error"));
+
+        QTemporaryDir dir;
+        const QString device = dir.filePath("tty");
+        QFile f(device);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        // The device is there and we may use it: someone else holds it.
+        QCOMPARE(QtSerialPortService::openErrorText(QSerialPort::PermissionError, device, "x"),
+                 QStringLiteral("ie_Open - device already open"));
+        const QString denied =
+            QtSerialPortService::openErrorText(QSerialPort::PermissionError, dir.filePath("missing"), "x");
+        QVERIFY(denied.contains("dialout"));
+    }
+
+    void openingANumberWithoutDeviceSaysItDoesNotExist()
+    {
+        QtSerialPortService port(PortNaming{});
+        port.setComNumber(200);
+        QSignalSpy opened(&port, &SerialPort::portOpened);
+        try {
+            port.open();
+            QFAIL("open() succeeded");
+        } catch (const SerialPortError &e) {
+            QCOMPARE(e.message(), QStringLiteral("ie_BadId - Specified comport doesn't exist"));
+        }
+        QVERIFY(!port.isOpen());
+        QCOMPARE(opened.count(), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPortNaming)
+#include "tst_portnaming.moc"
