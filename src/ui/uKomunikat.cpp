@@ -1,6 +1,7 @@
 #include "uKomunikat.h"
 
 #include "Pictures.h"
+#include "UiFont.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -14,7 +15,7 @@ TKomunikatForm::TKomunikatForm(QWidget *parent)
 {
     setObjectName(QStringLiteral("KomunikatForm"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFont(uiFont());
     setFixedSize(297, 90);
 
     ImageInfo = new QLabel(this);

@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "ProfileFile.h"
 #include "QtSerialPortService.h"
+#include "UiFont.h"
 #include "ui_uMain.h"
 #include "uKomunikat.h"
 
@@ -43,6 +44,7 @@ TMainForm::TMainForm(const QString &appDir, Dialogs *dialogs, SerialPort *port, 
       ui(std::make_unique<Ui::TMainForm>()), m_appDir(appDir)
 {
     ui->setupUi(this);
+    setFont(uiFont());
     setFixedSize(1049, 496);
     ui->StatusBarMain->setFixedHeight(19);
     m_statusPanel = new QLabel(ui->StatusBarMain);

@@ -1,0 +1,198 @@
+#include "Dialogs.h"
+#include "FakeSerialPort.h"
+#include "Pictures.h"
+#include "ScriptedDialogs.h"
+#include "uKomunikat.h"
+#include "uMain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QElapsedTimer>
+#include <QSignalSpy>
+
+class TestMainForm : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+
+    template <typename T> T *child(QWidget *w, const char *name)
+    {
+        T *c = w->findChild<T *>(name);
+        if (!c)
+            qFatal("no control %s", name);
+        return c;
+    }
+
+private slots:
+    void windowFrameAndGroups()
+    {
+        TMainForm form(dir.path(), &dialogs, new FakeSerialPort);
+        QCOMPARE(form.windowTitle(), QStringLiteral("Veskor v. 02.01"));
+        QCOMPARE(form.size(), QSize(1049, 496));
+        QCOMPARE(form.minimumSize(), form.maximumSize());
+        QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+
+        struct G {
+            const char *name;
+            const char *caption;
+            QRect rect;
+            bool enabled;
+        };
+        const G groups[] = {
+            {"GroupBoxPolaczenie", "  Połączenie  ", {8, 8, 169, 187}, true},
+            {"GroupBoxParametry", "  Parametry  ", {184, 8, 265, 187}, false},
+            {"GroupBoxTerminarz", "  Harmonogram  ", {8, 204, 169, 153}, false},
+            {"GroupBoxInicjalizacja", "  Komendy inicjujące modem  ", {184, 204, 265, 153}, false},
+            {"GroupBoxKsiazka", "  Numery telefonów  ", {456, 8, 585, 349}, false},
+            {"GroupBoxOperacje", "  Operacje  ", {8, 408, 1033, 65}, true},
+            {"gbAllNumbers", "", {8, 360, 1033, 43}, true},
+        };
+        for (const G &g : groups) {
+            auto *box = child<QGroupBox>(&form, g.name);
+            QCOMPARE(box->title(), QString::fromUtf8(g.caption));
+            QCOMPARE(box->geometry(), g.rect);
+            QCOMPARE(box->isEnabled(), g.enabled);
+        }
+        const char *buttons[] = {"BitBtnUtworz", "BitBtnOdczytPlik", "BitBtnZapisPlik", "BitBtnOdczytLicznik",
+                                 "BitBtnZapisLicznik"};
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(child<QPushButton>(&form, buttons[i])->geometry(), QRect(54 + 187 * i, 24, 177, 25));
+        QCOMPARE(child<QStatusBar>(&form, "StatusBarMain")->height(), 19);
+        QCOMPARE(form.statusText(), QStringLiteral("Status: Port zamknięty"));
+    }
+
+    void onlyTheConnectionGroupAndTwoButtonsTakeInputAtStart()
+    {
+        TMainForm form(dir.path(), &dialogs, new FakeSerialPort);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QStringList live;
+        for (QWidget *w : form.findChildren<QWidget *>()) {
+            if (w->focusPolicy() != Qt::NoFocus && w->isEnabled() && w->isVisible())
+                live << w->objectName();
+        }
+        live.sort();
+        QCOMPARE(live, QStringList({"BitBtnOdczytPlik", "BitBtnPolacz", "BitBtnUtworz", "CheckBoxWykrywanieCOM",
+                                    "FlatComboBoxComPort"}));
+        QVERIFY(child<QCheckBox>(&form, "CheckBoxWykrywanieCOM")->isChecked());
+        QCOMPARE(child<QPushButton>(&form, "BitBtnPolacz")->text(), QStringLiteral("Otwórz port"));
+        QVERIFY(!child<QCheckBox>(&form, "chbAllNumbers")->isEnabled());
+        QCOMPARE(child<QCheckBox>(&form, "chbAllNumbers")->text(), QStringLiteral("Wyślij SMS na dowolny numer"));
+        QCOMPARE(child<QComboBox>(&form, "FlatComboBoxComPort")->currentText(), QStringLiteral("COM 1"));
+    }
+
+    void picturesAreStoredWithTheProgramAndFoundInAnyCase()
+    {
+        for (const char *name : {"info", "ERRO", "Ok"}) {
+            const QPixmap pixmap = Pictures::bitmap(QString::fromLatin1(name));
+            QVERIFY2(!pixmap.isNull(), name);
+            // The magenta background is not drawn.
+            const QImage image = pixmap.toImage();
+            QCOMPARE(qAlpha(image.pixel(0, image.height() - 1)), 0);
+            QCOMPARE(qAlpha(image.pixel(image.width() / 2, image.height() / 2 + 2)), 255);
+        }
+        QVERIFY(Pictures::bitmap("none").isNull());
+    }
+
+    void messageWindowReportsAndEscClosesIt()
+    {
+        TMainForm form(dir.path(), &dialogs, new FakeSerialPort);
+        form.show();
+        QVERIFY(form.showKomunikat(false));
+        QPointer<TKomunikatForm> k = form.komunikatForm();
+        QVERIFY(k);
+        QVERIFY(!form.isEnabled());
+        QCOMPARE(k->windowTitle(), QStringLiteral("Błąd"));
+        QCOMPARE(k->LabelKomunkat->text(), QStringLiteral("Niezgodność danych po weryfikacji!"));
+        QCOMPARE(k->LabelKomunkat->pos(), QPoint(64, 22));
+        QCOMPARE(k->size(), QSize(297, 90));
+        QCOMPARE(k->BitBtnOK->geometry(), QRect(112, 56, 73, 25));
+        QVERIFY(k->BitBtnOK->isDefault());
+        QVERIFY(k->windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(!k->ImageInfo->pixmap().isNull());
+        QVERIFY(QTest::qWaitForWindowActive(k));
+
+        QSignalSpy clicked(k->BitBtnOK, &QPushButton::clicked);
+        QTest::keyClick(k, Qt::Key_Escape);
+        QCOMPARE(clicked.count(), 1);
+        QTRY_VERIFY(!k);
+        QVERIFY(!form.komunikatForm());
+        QVERIFY(form.isEnabled());
+    }
+
+    void successTextAndCaption()
+    {
+        TMainForm form(dir.path(), &dialogs, new FakeSerialPort);
+        form.showKomunikat(true);
+        QCOMPARE(form.komunikatForm()->windowTitle(), QStringLiteral("Informacja"));
+        QCOMPARE(form.komunikatForm()->LabelKomunkat->text(), QStringLiteral("Programowanie zakończone powodzeniem."));
+        QTest::mouseClick(form.komunikatForm()->BitBtnOK, Qt::LeftButton);
+        QTRY_VERIFY(!form.komunikatForm());
+        QVERIFY(form.isEnabled());
+    }
+
+    void closingTheMainWindowClosesTheMessageWindow()
+    {
+        TMainForm form(dir.path(), &dialogs, new FakeSerialPort);
+        form.show();
+        form.showKomunikat(true);
+        QPointer<TKomunikatForm> k = form.komunikatForm();
+        QVERIFY(form.close());
+        QTRY_VERIFY(!k);
+    }
+
+    void realMessageBoxesCarryTheirCaptionsAndButtons()
+    {
+        QtDialogs real;
+        QWidget owner;
+        struct Case {
+            Dialogs::Kind kind;
+            QString caption;
+            QMessageBox::Icon icon;
+            QMessageBox::StandardButtons buttons;
+        };
+        const Case cases[] = {
+            {Dialogs::Kind::Error, "Błąd", QMessageBox::Critical, QMessageBox::Ok},
+            {Dialogs::Kind::Warning, "Ostrzeżenie", QMessageBox::Warning, QMessageBox::Ok},
+            {Dialogs::Kind::Information, "Informacja", QMessageBox::Information, QMessageBox::Ok},
+            {Dialogs::Kind::Question, "Pytanie", QMessageBox::Question, QMessageBox::Yes | QMessageBox::No},
+        };
+        for (const Case &c : cases) {
+            bool seen = false;
+            // The box is modal: inspect and dismiss it from the event loop it runs.
+            QTimer::singleShot(0, this, [&] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                seen = true;
+                QCOMPARE(box->windowTitle(), c.caption);
+                QCOMPARE(box->text(), QStringLiteral("treść"));
+                QCOMPARE(box->icon(), c.icon);
+                QCOMPARE(box->standardButtons(), c.buttons);
+                QCOMPARE(box->parentWidget(), &owner);
+                if (c.kind == Dialogs::Kind::Question)
+                    QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
+                QTest::keyClick(box, Qt::Key_Return); // the default button
+            });
+            QElapsedTimer limit;
+            limit.start();
+            const bool answer = real.message(&owner, c.kind, QStringLiteral("treść"));
+            QVERIFY(seen);
+            QVERIFY(limit.elapsed() < 10000);
+            QCOMPARE(answer, c.kind != Dialogs::Kind::Question); // Enter answers No to a question
+        }
+    }
+};
+
+QTEST_MAIN(TestMainForm)
+#include "tst_mainform.moc"
