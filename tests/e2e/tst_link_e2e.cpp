@@ -90,6 +90,7 @@ private slots:
         QFETCH(bool, latch);
         QFETCH(int, maxNumbers);
         sim->setIdentity(ModuleSimulator::Family(family), version);
+        sim->setBaudRate(4800); // real line timing, so the figure below means something
         makeForm();
         QElapsedTimer clock;
         clock.start();

@@ -60,6 +60,9 @@ public:
     // A write of this code is stored altered, so a verification must fail.
     void setStoreDifferently(const QByteArray &writeCode) { m_storeDifferently = writeCode; }
 
+    // Sends bytes unasked, as line noise or a stray answer would arrive.
+    void inject(const QByteArray &bytes) { schedule(bytes, false); }
+
     // Every frame in both directions, in order.
     const QList<Frame> &log() const { return m_log; }
     // The codes of the requests received, in order ("GE0", "G00", "S10", ...).

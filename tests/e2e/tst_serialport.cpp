@@ -1,0 +1,110 @@
+#include "ModuleSimulator.h"
+#include "QtSerialPortService.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+// The real port service on a pseudo-terminal: what the link engine relies on.
+class TestSerialPort : public QObject {
+    Q_OBJECT
+private:
+    ModuleSimulator *sim = nullptr;
+    QtSerialPortService *port = nullptr;
+
+private slots:
+    void init()
+    {
+        sim = new ModuleSimulator;
+        QVERIFY(sim->start());
+        port = new QtSerialPortService(PortNaming({{3, sim->slavePath()}}));
+        port->setComNumber(3);
+    }
+    void cleanup()
+    {
+        delete port;
+        delete sim;
+    }
+
+    void opensAndClosesWithOneEventEach()
+    {
+        QSignalSpy opened(port, &SerialPort::portOpened);
+        QSignalSpy closed(port, &SerialPort::portClosed);
+        port->open(); // 7E1 on a pseudo-terminal must not count as a failure
+        QVERIFY(port->isOpen());
+        port->open();
+        QCOMPARE(opened.count(), 1);
+        port->setComNumber(7); // ignored while open
+        QCOMPARE(int(port->comNumber()), 3);
+        port->close();
+        port->close();
+        QVERIFY(!port->isOpen());
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!port->charReady());
+        QCOMPARE(port->getChar(), '\0');
+    }
+
+    void countedBytesAreTakenOneByOne()
+    {
+        port->open();
+        QSignalSpy avail(port, &SerialPort::triggerAvail);
+        sim->inject("12345");
+        QTRY_VERIFY(!avail.isEmpty());
+        QTRY_COMPARE(avail.last().at(0).value<quint16>(), quint16(5));
+        QByteArray got;
+        for (int i = 0; i < 5; ++i)
+            got += port->getChar();
+        QCOMPARE(got, QByteArray("12345"));
+        QVERIFY(!port->charReady());
+        sim->inject("6");
+        QTRY_VERIFY(port->charReady());
+    }
+
+    void aBlockLargerThanTheQueueIsRefusedWhole()
+    {
+        port->open();
+        try {
+            port->putString(QByteArray(SerialPort::kQueueSize + 1, 'x'));
+            QFAIL("an oversized block was queued");
+        } catch (const SerialPortError &e) {
+            QCOMPARE(e.message(), QStringLiteral("Output buffer too small for block"));
+        }
+        port->putString("\x01GE0\x02\x04");
+        QTRY_COMPARE(sim->requestCodes(), QList<QByteArray>{"GE0"});
+    }
+
+    void theReceiveQueueIsBounded()
+    {
+        port->open();
+        QSignalSpy avail(port, &SerialPort::triggerAvail);
+        // Nobody reads: the queue keeps the newest 4096 bytes and no more.
+        for (int i = 0; i < 5; ++i)
+            sim->inject(QByteArray(2000, char('a' + i)));
+        QTRY_COMPARE(avail.isEmpty() ? 0 : int(avail.last().at(0).value<quint16>()), SerialPort::kQueueSize);
+        QTest::qWait(50);
+        QByteArray got;
+        while (port->charReady())
+            got += port->getChar();
+        QCOMPARE(got.size(), SerialPort::kQueueSize);
+        QVERIFY(got.endsWith(QByteArray(2000, 'e')));
+    }
+
+    void aHangUpIsReportedOnceAndThePortStaysLogicallyOpen()
+    {
+        port->open();
+        QSignalSpy lost(port, &SerialPort::deviceLost);
+        QSignalSpy closed(port, &SerialPort::portClosed);
+        sim->hangUp();
+        QTRY_COMPARE(lost.count(), 1);
+        QTest::qWait(200);
+        QCOMPARE(lost.count(), 1);
+        QVERIFY(port->isOpen());
+        QVERIFY(!port->charReady());
+        port->putString("\x01G00\x02\x04"); // goes nowhere, throws nothing
+        port->close();
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!port->isOpen());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSerialPort)
+#include "tst_serialport.moc"
