@@ -1,34 +1,47 @@
 #include "Windows1250.h"
 
+#include <QHash>
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 namespace {
 constexpr const char *kCodePage = "windows-1250";
+
+// The code page has one byte per character, so the reverse table is built once
+// from decoding all 256 bytes. Unlike ICU's encoder (which writes 0x1A), a missing
+// character then becomes '?', as it does on Windows.
+const QHash<char16_t, char> &reverseTable()
+{
+    static const QHash<char16_t, char> table = [] {
+        QHash<char16_t, char> t;
+        QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
+        for (int b = 0; b < 256; ++b) {
+            const QString c = decoder.decode(QByteArray(1, static_cast<char>(b)));
+            if (c.size() == 1 && c.at(0) != QChar::ReplacementCharacter && !t.contains(c.at(0).unicode()))
+                t.insert(c.at(0).unicode(), static_cast<char>(b));
+        }
+        return t;
+    }();
+    return table;
 }
+} // namespace
 
 bool Windows1250::isAvailable()
 {
-    return QStringEncoder(kCodePage).isValid() && QStringDecoder(kCodePage).isValid();
+    return QStringDecoder(kCodePage).isValid() && reverseTable().size() > 200;
 }
 
 QByteArray Windows1250::encode(const QString &text)
 {
-    // ICU substitutes 0x1A for what it cannot map; Windows writes '?'. Encoding
-    // code point by code point lets us see each failure and put '?' in its place.
-    QStringEncoder encoder(kCodePage, QStringConverter::Flag::Stateless);
+    const auto &table = reverseTable();
     QByteArray out;
     out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype len = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
-        const QByteArray piece = encoder.encode(QStringView(text).mid(i, len));
-        if (encoder.hasError() || piece.isEmpty() || (piece.size() == 1 && piece.at(0) == '\x1a' && text.at(i) != QChar(0x1a))) {
-            out.append('?');
-            encoder.resetState();
-        } else {
-            out.append(piece);
-        }
-        i += len;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        // A character outside the basic plane is one '?', not two.
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        const auto it = table.constFind(c.unicode());
+        out.append(it == table.cend() ? '?' : it.value());
     }
     return out;
 }

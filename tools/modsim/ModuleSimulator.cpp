@@ -1,5 +1,8 @@
 #include "ModuleSimulator.h"
 
+#include "ConfigurationFile.h"
+#include "PayloadCodec.h"
+
 #include <QFile>
 #include <QSocketNotifier>
 
@@ -169,6 +172,43 @@ void ModuleSimulator::loadSampleRegisters()
     m_registers["G61"] = "+48502765432,S";
 }
 
+void ModuleSimulator::loadConfiguration(const TUstawienie &config)
+{
+    using namespace PayloadCodec;
+    m_registers["G00"] = config.Identyfikator.bytes();
+    m_registers["G10"] = accessCode(config);
+    m_registers["G20"] = pin(config);
+    m_registers["G30"] = centrum(config);
+    for (int n = 1; n <= 4; ++n)
+        m_registers["G4" + QByteArray::number(n - 1)] = config.Modem[n - 1].bytes();
+    m_registers["G70"] = scheduleTime(config);
+    m_registers["G80"] = scheduleOn(config);
+    m_registers["G90"] = meterPassword(config);
+    m_registers["GA0"] = allNumbers(config);
+    for (int entry = 1; entry <= 16; ++entry)
+        m_registers[QByteArray("G6") + bookIndexDigit(entry)] = bookEntry(config, entry, hasExtendedBook());
+}
+
+TUstawienie ModuleSimulator::configuration() const
+{
+    using namespace PayloadCodec;
+    TUstawienie config = emptyConfiguration();
+    decodeIdentyfikator(reg("G00"), config);
+    decodeAccessCode(reg("G10"), config);
+    decodePin(reg("G20"), config);
+    decodeCentrum(reg("G30"), config);
+    for (int n = 1; n <= 4; ++n)
+        decodeModem(reg("G4" + QByteArray::number(n - 1)), n, config);
+    decodeMeterPassword(reg("G90"), config);
+    if (decodeScheduleOn(reg("G80"), config))
+        decodeScheduleTime(reg("G70"), config);
+    if (hasExtendedBook())
+        decodeAllNumbers(reg("GA0"), config);
+    for (int entry = 1; entry <= maxNumbers(); ++entry)
+        decodeBookEntry(reg(QByteArray("G6") + bookIndexDigit(entry)), entry, hasExtendedBook(), config);
+    return config;
+}
+
 void ModuleSimulator::dropAnswer(const QByteArray &code, int occurrence)
 {
     m_dropAt[code] = occurrence;
@@ -299,6 +339,11 @@ QByteArray ModuleSimulator::answerFor(const QByteArray &code, bool isWrite, cons
     QByteArray readCode = code;
     readCode[0] = 'G';
     m_registers[readCode] = stored;
+    if (!m_saveFile.isEmpty()) {
+        QString error;
+        if (!ConfigurationFile::save(m_saveFile, configuration(), &error))
+            qWarning("modsim: cannot save %s: %s", qPrintable(m_saveFile), qPrintable(error));
+    }
     return QByteArray(1, ACK);
 }
 

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include "TUstawienie.h"
+
 class QSocketNotifier;
 
 // Plays the telemetry module on the far end of a pseudo-terminal: answers every
@@ -47,6 +49,12 @@ public:
     void setRegister(const QByteArray &readCode, const QByteArray &payload) { m_registers[readCode] = payload; }
     const QMap<QByteArray, QByteArray> &registers() const { return m_registers; }
     void loadSampleRegisters();
+    // The registers as a module holding this configuration would answer them.
+    void loadConfiguration(const TUstawienie &config);
+    // What the registers hold, read back as the program would read them.
+    TUstawienie configuration() const;
+    // After every accepted write the registers are saved to this configuration file.
+    void setSaveFile(const QString &path) { m_saveFile = path; }
 
     // Misbehaviour.
     void setEcho(bool on) { m_echo = on; }                 // probe returns each request
@@ -117,4 +125,5 @@ private:
     int m_requests = 0;
     QByteArray m_storeDifferently;
     QList<Frame> m_log;
+    QString m_saveFile;
 };

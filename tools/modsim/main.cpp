@@ -1,4 +1,5 @@
 // modsim: the telemetry module on a pseudo-terminal, for training, demos and tests.
+#include "ConfigurationFile.h"
 #include "ModuleSimulator.h"
 
 #include <QCommandLineParser>
@@ -60,9 +61,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption silent("silent-after", "Answer nothing after this many requests.", "n", "-1");
     const QCommandLineOption hangup("hang-up-after", "Hang up on the request after this many.", "n", "-1");
     const QCommandLineOption differ("store-differently", "Store writes of this code altered.", "code");
+    const QCommandLineOption config("config", "Start with the registers of this configuration file.", "file");
+    const QCommandLineOption save("save", "Save the registers to this configuration file after each write.",
+                                  "file");
     const QCommandLineOption quiet({"q", "quiet"}, "Do not print the frames.");
     parser.addOptions({family, version, ident, link, echo, baud, latency, split, gap, noise, drop, silent, hangup,
-                       differ, quiet});
+                       differ, config, save, quiet});
     parser.process(app);
 
     ModuleSimulator sim;
@@ -79,6 +83,21 @@ int main(int argc, char *argv[])
     sim.setIdentity(f, parser.value(version).toLatin1());
     if (parser.isSet(ident))
         sim.setIdentificationPayload(parser.value(ident).toLatin1());
+    if (parser.isSet(config)) {
+        TUstawienie loaded = emptyConfiguration();
+        QString error;
+        const auto result = ConfigurationFile::load(parser.value(config), loaded, &error);
+        if (result != ConfigurationFile::LoadResult::Loaded) {
+            QTextStream(stderr) << "modsim: cannot load " << parser.value(config) << ": "
+                                << (result == ConfigurationFile::LoadResult::TooShort ? QStringLiteral("too short")
+                                                                                      : error)
+                                << "\n";
+            return 1;
+        }
+        sim.loadConfiguration(loaded);
+    }
+    if (parser.isSet(save))
+        sim.setSaveFile(parser.value(save));
     sim.setEcho(parser.isSet(echo));
     sim.setBaudRate(parser.value(baud).toInt());
     sim.setLatency(parser.value(latency).toInt());

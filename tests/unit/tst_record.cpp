@@ -1,0 +1,290 @@
+#include "ConfigurationFile.h"
+#include "IntegerText.h"
+#include "TUstawienie.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+// A file image written straight from the offset table, without the record type.
+class Image {
+public:
+    Image() : bytes(523, '\0') {}
+    void str(int offset, int capacity, const QByteArray &value)
+    {
+        QVERIFY(value.size() <= capacity);
+        bytes[offset] = char(value.size());
+        bytes.replace(offset + 1, value.size(), value);
+    }
+    void byte(int offset, int value) { bytes[offset] = char(value); }
+    QByteArray bytes;
+};
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+TUstawienie distinctRecord()
+{
+    TUstawienie r = emptyConfiguration();
+    r.Identyfikator.setText("40012345");
+    r.Pin.setText("12345678");
+    r.Centrum.setText("+48601000310");
+    r.AccessCode.setText("7315");
+    r.MeterPassword.setText("hasło     ");
+    r.Harmonogram_rodzaj = 1;
+    r.Harmonogram_dzien = 28;
+    r.Harmonogram_godzina = 23;
+    r.Harmonogram_minuta = 59;
+    for (int n = 0; n < 4; ++n)
+        r.Modem[n].setText(QStringLiteral("AT+CMD%1").arg(n + 1));
+    for (int n = 0; n < 16; ++n) {
+        r.Telefony[n].setText(QStringLiteral("+486010000%1").arg(n, 2, 10, QLatin1Char('0')));
+        r.S[n] = n % 2 == 0;
+        r.C[n] = n % 3 == 0;
+        r.L[n] = n % 5 == 0;
+    }
+    r.AllNumbers = true;
+    return r;
+}
+
+Image distinctImage()
+{
+    Image im;
+    im.str(0, 8, "40012345");
+    im.str(9, 8, "12345678");
+    im.str(18, 15, "+48601000310");
+    im.str(34, 4, "7315");
+    im.str(39, 10, "has\xb3o     ");
+    im.byte(50, 1);
+    im.byte(51, 28);
+    im.byte(52, 23);
+    im.byte(53, 59);
+    for (int n = 0; n < 4; ++n)
+        im.str(54 + 41 * n, 40, "AT+CMD" + QByteArray::number(n + 1));
+    for (int n = 0; n < 16; ++n) {
+        im.str(218 + 16 * n, 15, "+486010000" + QByteArray::number(n).rightJustified(2, '0'));
+        im.byte(474 + n, n % 2 == 0);
+        im.byte(490 + n, n % 3 == 0);
+        im.byte(506 + n, n % 5 == 0);
+    }
+    im.byte(522, 1);
+    return im;
+}
+} // namespace
+
+class TestRecord : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir;
+
+private slots:
+    void savedFileMatchesTheOffsetTable()
+    {
+        const QString path = dir.filePath("golden.qovsms");
+        QString error;
+        QVERIFY2(ConfigurationFile::save(path, distinctRecord(), &error), qPrintable(error));
+        QCOMPARE(readFile(path), distinctImage().bytes);
+    }
+
+    void loadingTheImageGivesEveryField()
+    {
+        const QString path = dir.filePath("image.qovsms");
+        writeFile(path, distinctImage().bytes);
+        TUstawienie r = emptyConfiguration();
+        QCOMPARE(ConfigurationFile::load(path, r), ConfigurationFile::LoadResult::Loaded);
+        const TUstawienie expected = distinctRecord();
+        QCOMPARE(r.Identyfikator.text(), QStringLiteral("40012345"));
+        QCOMPARE(r.Pin.text(), QStringLiteral("12345678"));
+        QCOMPARE(r.Centrum.text(), QStringLiteral("+48601000310"));
+        QCOMPARE(r.AccessCode.text(), QStringLiteral("7315"));
+        QCOMPARE(r.MeterPassword.text(), QStringLiteral("hasło     "));
+        QCOMPARE(int(r.Harmonogram_rodzaj), 1);
+        QCOMPARE(int(r.Harmonogram_dzien), 28);
+        QCOMPARE(int(r.Harmonogram_godzina), 23);
+        QCOMPARE(int(r.Harmonogram_minuta), 59);
+        for (int n = 0; n < 4; ++n)
+            QCOMPARE(r.Modem[n].text(), expected.Modem[n].text());
+        for (int n = 0; n < 16; ++n) {
+            QCOMPARE(r.Telefony[n].text(), expected.Telefony[n].text());
+            QCOMPARE(bool(r.S[n]), bool(expected.S[n]));
+            QCOMPARE(bool(r.C[n]), bool(expected.C[n]));
+            QCOMPARE(bool(r.L[n]), bool(expected.L[n]));
+        }
+        QVERIFY(r.AllNumbers);
+    }
+
+    void zeroFileIsAnEmptyConfiguration()
+    {
+        TUstawienie r = distinctRecord();
+        QVERIFY(ConfigurationFile::fromBytes(QByteArray(523, '\0'), r));
+        QVERIFY(r.Identyfikator.isEmpty() && r.Pin.isEmpty() && r.Centrum.isEmpty());
+        QVERIFY(r.AccessCode.isEmpty() && r.MeterPassword.isEmpty());
+        QCOMPARE(int(r.Harmonogram_rodzaj), 0);
+        for (int n = 0; n < 16; ++n)
+            QVERIFY(r.Telefony[n].isEmpty() && !r.S[n] && !r.C[n] && !r.L[n]);
+        QVERIFY(!r.AllNumbers);
+    }
+
+    void aShortFileIsRefusedAndChangesNothing()
+    {
+        const QString path = dir.filePath("short.qovsms");
+        writeFile(path, QByteArray(522, '\x07'));
+        TUstawienie r = distinctRecord();
+        QCOMPARE(ConfigurationFile::load(path, r), ConfigurationFile::LoadResult::TooShort);
+        QCOMPARE(ConfigurationFile::toBytes(r), distinctImage().bytes);
+
+        writeFile(path, QByteArray());
+        QCOMPARE(ConfigurationFile::load(path, r), ConfigurationFile::LoadResult::TooShort);
+        QCOMPARE(ConfigurationFile::toBytes(r), distinctImage().bytes);
+    }
+
+    void aLongFileGivesItsFirst523Bytes()
+    {
+        const QString path = dir.filePath("long.qovsms");
+        writeFile(path, distinctImage().bytes + QByteArray(77, '\xff'));
+        TUstawienie r = emptyConfiguration();
+        QCOMPARE(ConfigurationFile::load(path, r), ConfigurationFile::LoadResult::Loaded);
+        const QString again = dir.filePath("again.qovsms");
+        QVERIFY(ConfigurationFile::save(again, r));
+        QCOMPARE(readFile(again), distinctImage().bytes);
+    }
+
+    void aMissingFileSaysWhy()
+    {
+        TUstawienie r = distinctRecord();
+        QString error;
+        QCOMPARE(ConfigurationFile::load(dir.filePath("none.qovsms"), r, &error),
+                 ConfigurationFile::LoadResult::CannotOpen);
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(ConfigurationFile::toBytes(r), distinctImage().bytes);
+    }
+
+    void aFailedSaveKeepsThePreviousFile()
+    {
+        QTemporaryDir target;
+        const QString path = target.filePath("keep.qovsms");
+        writeFile(path, distinctImage().bytes);
+        QFile::setPermissions(target.path(), QFile::ReadOwner | QFile::ExeOwner);
+        QString error;
+        const bool saved = ConfigurationFile::save(path, emptyConfiguration(), &error);
+        QFile::setPermissions(target.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (saved)
+            QSKIP("running as root: a read-only folder does not stop us");
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(readFile(path), distinctImage().bytes);
+    }
+
+    void aSaveIntoAMissingFolderFailsWithAReason()
+    {
+        QString error;
+        QVERIFY(!ConfigurationFile::save(dir.filePath("no/such/folder/x.qovsms"), distinctRecord(), &error));
+        QVERIFY(!error.isEmpty());
+    }
+
+    void oversizedLengthBytesAreClampedToTheField()
+    {
+        // Every length byte 255: each value stops at its own field's end.
+        QByteArray bytes = distinctImage().bytes;
+        for (int offset : {0, 9, 18, 34, 39, 54, 95, 136, 177})
+            bytes[offset] = char(255);
+        for (int n = 0; n < 16; ++n)
+            bytes[218 + 16 * n] = char(255);
+        TUstawienie r = emptyConfiguration();
+        QVERIFY(ConfigurationFile::fromBytes(bytes, r));
+        QCOMPARE(r.Identyfikator.bytes(), bytes.mid(1, 8));
+        QCOMPARE(r.AccessCode.bytes(), bytes.mid(35, 4));
+        QCOMPARE(r.MeterPassword.bytes(), bytes.mid(40, 10));
+        QCOMPARE(r.Modem[3].bytes(), bytes.mid(178, 40));
+        QCOMPARE(r.Telefony[15].bytes(), bytes.mid(459, 15));
+        QCOMPARE(r.Telefony[15].size(), 15);
+        QCOMPARE(r.Centrum.text().size(), 15);
+        QCOMPARE(r.Pin.bytes(), bytes.mid(10, 8));
+    }
+
+    void aShorterValueKeepsTheTailAndTheLengthDecides()
+    {
+        TUstawienie r = emptyConfiguration();
+        r.Pin.setText("12345678");
+        r.Pin.setText("99");
+        QCOMPARE(r.Pin.text(), QStringLiteral("99"));
+        QCOMPARE(QByteArray(r.Pin.chars, 8), QByteArray("99345678"));
+        r.Modem[0].setText(QString(50, QLatin1Char('x')));
+        QCOMPARE(r.Modem[0].size(), 40);
+        QCOMPARE(r.Modem[1].size(), 0); // nothing ran over into the next field
+    }
+
+    void booleansReadAnyNonZeroAsTrue()
+    {
+        QByteArray bytes(523, '\0');
+        bytes[474] = char(0x80);
+        bytes[522] = char(2);
+        TUstawienie r = emptyConfiguration();
+        QVERIFY(ConfigurationFile::fromBytes(bytes, r));
+        QVERIFY(r.S[0]);
+        QVERIFY(r.AllNumbers);
+        r.AllNumbers = true;
+        QCOMPARE(ConfigurationFile::toBytes(r).at(522), '\x01');
+    }
+
+    void polishLettersRoundTripThroughTheCodePage()
+    {
+        TUstawienie r = emptyConfiguration();
+        r.MeterPassword.setText(QStringLiteral("Żółć"));
+        QCOMPARE(r.MeterPassword.bytes(), QByteArray("\xaf\xf3\xb3\xe6"));
+        QCOMPARE(r.MeterPassword.text(), QStringLiteral("Żółć"));
+        r.MeterPassword.setText(QStringLiteral("a€b✓c"));
+        QCOMPARE(r.MeterPassword.text(), QStringLiteral("a€b?c")); // € is in the code page, ✓ is not
+        r.MeterPassword.setText(QStringLiteral("😀x"));
+        QCOMPARE(r.MeterPassword.text(), QStringLiteral("?x"));
+    }
+
+    void phoneNumbersCarryThePrefix()
+    {
+        TUstawienie r = emptyConfiguration();
+        storePhoneNumber(r.Telefony[0], "601234567");
+        QCOMPARE(r.Telefony[0].text(), QStringLiteral("+48601234567"));
+        storePhoneNumber(r.Telefony[1], "6012345678901234");
+        QCOMPARE(r.Telefony[1].text(), QStringLiteral("+48601234567890")); // cut to 15
+        QCOMPARE(shownPhoneNumber(r.Telefony[1]), QStringLiteral("601234567890"));
+        r.Telefony[2].setText("0048601234567"); // whatever the first three characters are
+        QCOMPARE(shownPhoneNumber(r.Telefony[2]), QStringLiteral("8601234567"));
+        QCOMPARE(shownPhoneNumber(r.Telefony[3]), QString());
+        QCOMPARE(NumberLength, 9);
+        QCOMPARE(SuffixLength, 12);
+    }
+
+    void integerTexts()
+    {
+        using namespace IntegerText;
+        QCOMPARE(lenient(u" 5"), std::optional<qint32>(5));
+        QCOMPARE(lenient(u"+7"), std::optional<qint32>(7));
+        QCOMPARE(lenient(u"-1"), std::optional<qint32>(-1));
+        QCOMPARE(lenient(u"5 "), std::nullopt);
+        QCOMPARE(lenient(u"  "), std::nullopt);
+        QCOMPARE(lenient(u"0x1"), std::nullopt);
+        QCOMPARE(signedDecimal(u" 5"), std::nullopt);
+        QCOMPARE(signedDecimal(u"-2147483648"), std::optional<qint32>(-2147483647 - 1));
+        QCOMPARE(signedDecimal(u"2147483648"), std::nullopt);
+        QCOMPARE(signedDecimal(u"99999999999999999999"), std::nullopt);
+        QCOMPARE(signedDecimal(u"+"), std::nullopt);
+        QVERIFY(isDigits(u"0123"));
+        QVERIFY(!isDigits(u"+123"));
+        QVERIFY(!isDigits(u"-123"));
+        QVERIFY(!isDigits(u""));
+        QVERIFY(!isDigits(u"١٢")); // other scripts' digits are not ours
+    }
+};
+
+QTEST_APPLESS_MAIN(TestRecord)
+#include "tst_record.moc"
