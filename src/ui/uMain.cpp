@@ -1,6 +1,8 @@
 #include "uMain.h"
 
+#include "ConfigEditor.h"
 #include "Dialogs.h"
+#include "PhoneBookEditor.h"
 #include "ProfileFile.h"
 #include "QtSerialPortService.h"
 #include "UiFont.h"
@@ -69,6 +71,9 @@ TMainForm::TMainForm(const QString &appDir, Dialogs *dialogs, SerialPort *port, 
     m_port->setObjectName(QStringLiteral("ApdComPortIrDA"));
     m_engine = new LinkEngine(m_port, this, this);
     m_engine->TimerWatchDog().setObjectName(QStringLiteral("TimerWatchDog"));
+
+    m_editor = new ConfigEditor(this);
+    m_phoneBook = new PhoneBookEditor(this, m_editor, [this] { return m_engine->MaxNumbers; });
 
     connect(ui->BitBtnPolacz, &QPushButton::clicked, this, &TMainForm::BitBtnPolaczClick);
     FormCreate();

@@ -13,6 +13,8 @@ namespace Ui {
 class TMainForm;
 }
 class Dialogs;
+class ConfigEditor;
+class PhoneBookEditor;
 class QLabel;
 class SerialPort;
 
@@ -66,6 +68,8 @@ private:
     Dialogs *m_dialogs;
     SerialPort *m_port;
     LinkEngine *m_engine;
+    ConfigEditor *m_editor;
+    PhoneBookEditor *m_phoneBook;
     QPointer<TKomunikatForm> KomunikatForm;
     bool m_centred = false;
 };

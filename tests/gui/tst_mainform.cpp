@@ -9,7 +9,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
@@ -150,6 +152,31 @@ private slots:
         QPointer<TKomunikatForm> k = form.komunikatForm();
         QVERIFY(form.close());
         QTRY_VERIFY(!k);
+    }
+
+    void screenshotOfTheMainWindow()
+    {
+        // A picture of the window with a few fields in use, for a person to look at.
+        TMainForm form(dir.path(), &dialogs, new FakeSerialPort);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        for (const char *g : {"GroupBoxParametry", "GroupBoxTerminarz", "GroupBoxKsiazka"})
+            child<QGroupBox>(&form, g)->setEnabled(true);
+        child<QCheckBox>(&form, "CheckBoxPin")->setChecked(true);
+        child<QCheckBox>(&form, "CheckBoxPin")->setChecked(false);
+        child<QCheckBox>(&form, "CheckBoxCentrum")->setChecked(true);
+        child<QLineEdit>(&form, "EditCentrum")->setText("601000310");
+        child<QCheckBox>(&form, "CheckBoxAktywny")->setChecked(true);
+        for (const char *row : {"CheckBox01", "CheckBox02", "CheckBox09"}) {
+            child<QCheckBox>(&form, row)->setEnabled(true);
+            child<QCheckBox>(&form, row)->setChecked(true);
+        }
+        child<QLineEdit>(&form, "EditKsiazka01")->setText("601234567");
+        const QString folder = QStringLiteral(VESKOR_BUILD_DIR "/screenshots");
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + QStringLiteral("/main-window.png");
+        QVERIFY(form.grab().save(path));
+        qInfo("saved %s", qPrintable(path));
     }
 
     void realMessageBoxesCarryTheirCaptionsAndButtons()

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+// The value rules of the editor's fields, free of widgets.
+namespace EditorRules {
+
+enum class KeySet {
+    Digits,        // Backspace and "0" to "9"
+    MeterPassword, // Backspace and every code from 32 to 255; anything else types a space
+    Unfiltered,    // every key up to 255 (the PIN field while it shows "no PIN")
+};
+
+// What a typed character becomes: 0 when it is dropped, else the code to type.
+char16_t filterKey(KeySet set, char16_t code);
+
+// The day of month once the field is left: not a number or 1 or less gives 1,
+// 32 or more gives 28.
+int dayOnExit(const QString &text);
+
+// A time field's value: its number when it lies in 1..max, else 0.
+int timeValue(const QString &text, int max);
+// "00" to "23" / "59".
+QString timeText(int value);
+int stepUp(int value, int max);
+int stepDown(int value, int max);
+
+constexpr int kMaxHour = 23;
+constexpr int kMaxMinute = 59;
+
+} // namespace EditorRules
