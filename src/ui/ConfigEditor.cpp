@@ -3,6 +3,8 @@
 #include "FieldLook.h"
 #include "FlatEdit.h"
 #include "SpinButton.h"
+#include "TUstawienie.h"
+#include "TypingLimit.h"
 
 #include <QCheckBox>
 #include <QFocusEvent>
@@ -16,7 +18,6 @@ using EditorRules::KeySet;
 
 namespace {
 const QString kNoPin = QStringLiteral("Karta bez numeru PIN");
-constexpr int kNoLimit = 32767;
 
 // Focus that comes and goes with the whole window is not the technician moving
 // between fields: the enter and exit rules ignore it.
@@ -65,6 +66,13 @@ ConfigEditor::ConfigEditor(QWidget *form) : QObject(form), m_form(form)
     PanelDwukropek->raise(); // the separator overlaps the minute's edge; it must stay visible
     FlatEditGodzina->setFixedHeight(18);
     FlatEditMinuta->setFixedHeight(18);
+
+    const std::pair<const char *, int> limits[] = {
+        {"EditIdentyfikator", 8}, {"EditPin", 8}, {"EditCentrum", NumberLength}, {"edtAccessCode", 4},
+        {"edtMeterPwd", 10}, {"EditDzien", 2}, {"FlatEditGodzina", 2}, {"FlatEditMinuta", 2},
+        {"EditInicjalizacja1", 40}, {"EditInicjalizacja2", 40}, {"EditInicjalizacja3", 40}, {"EditInicjalizacja4", 40}};
+    for (const auto &[name, limit] : limits)
+        setTypingLimit(control<QLineEdit>(name), limit);
 
     installKeyFilter(EditPin, KeySet::Unfiltered); // the PIN box decides, see filterKey
     installKeyFilter(control<QLineEdit>("EditCentrum"), KeySet::Digits);
@@ -173,11 +181,11 @@ void ConfigEditor::CheckBoxPinClick()
     if (checked) {
         EditPin->clear();
         FieldLook::setTextColour(EditPin, Qt::black);
-        EditPin->setMaxLength(8);
+        setTypingLimit(EditPin, 8);
         if (GroupBoxParametry->isEnabled())
             EditPin->setFocus();
     } else {
-        EditPin->setMaxLength(kNoLimit);
+        setTypingLimit(EditPin, 0);
         FieldLook::setTextColour(EditPin, QColor(255, 0, 0));
         EditPin->setText(kNoPin);
     }

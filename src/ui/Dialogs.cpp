@@ -1,7 +1,39 @@
 #include "Dialogs.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+
+const char *const Dialogs::kFilter = "Pliki konfiguracyjne *.qovsms (*.qovsms)";
+const char *const Dialogs::kSuffix = "qovsms";
+
+namespace {
+QString runFileDialog(QWidget *owner, const QString &folder, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(owner);
+    dialog.setAcceptMode(mode);
+    // Opening needs an existing file; saving asks before replacing one (Qt's default).
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setDirectory(folder);
+    dialog.setNameFilter(QString::fromLatin1(Dialogs::kFilter));
+    dialog.setDefaultSuffix(QString::fromLatin1(Dialogs::kSuffix));
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setSizeGripEnabled(true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+} // namespace
+
+QString QtDialogs::openConfigurationFile(QWidget *owner, const QString &folder)
+{
+    return runFileDialog(owner, folder, QFileDialog::AcceptOpen);
+}
+
+QString QtDialogs::saveConfigurationFile(QWidget *owner, const QString &folder)
+{
+    return runFileDialog(owner, folder, QFileDialog::AcceptSave);
+}
 
 QString Dialogs::caption(Kind kind)
 {

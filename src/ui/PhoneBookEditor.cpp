@@ -2,6 +2,8 @@
 
 #include "ConfigEditor.h"
 #include "FieldLook.h"
+#include "TUstawienie.h"
+#include "TypingLimit.h"
 
 #include <QCheckBox>
 #include <QFont>
@@ -27,6 +29,7 @@ PhoneBookEditor::PhoneBookEditor(QWidget *form, ConfigEditor *keys, std::functio
         Q_ASSERT(box && edit);
         box->setFont(mono);
         FieldLook::setBackground(edit, FieldLook::locked());
+        setTypingLimit(edit, NumberLength);
         keys->installKeyFilter(edit, EditorRules::KeySet::Digits);
         connect(box, &QCheckBox::toggled, this, [this, box] { CheckBox01Click(box); });
     }

@@ -1,6 +1,9 @@
 #include "uMain.h"
 
 #include "ConfigEditor.h"
+#include "ConfigurationFile.h"
+#include "ConfigurationView.h"
+#include "Validation.h"
 #include "Dialogs.h"
 #include "PhoneBookEditor.h"
 #include "ProfileFile.h"
@@ -75,7 +78,12 @@ TMainForm::TMainForm(const QString &appDir, Dialogs *dialogs, SerialPort *port, 
     m_editor = new ConfigEditor(this);
     m_phoneBook = new PhoneBookEditor(this, m_editor, [this] { return m_engine->MaxNumbers; });
 
+    m_view = new ConfigurationView(this);
+
     connect(ui->BitBtnPolacz, &QPushButton::clicked, this, &TMainForm::BitBtnPolaczClick);
+    connect(ui->BitBtnUtworz, &QPushButton::clicked, this, &TMainForm::BitBtnUtworzClick);
+    connect(ui->BitBtnOdczytPlik, &QPushButton::clicked, this, &TMainForm::BitBtnOdczytPlikClick);
+    connect(ui->BitBtnZapisPlik, &QPushButton::clicked, this, &TMainForm::BitBtnZapisPlikClick);
     FormCreate();
 }
 
@@ -89,7 +97,93 @@ void TMainForm::FormCreate()
 {
     setWindowTitle(QStringLiteral("Veskor v. 02.01"));
     setStatus(QStringLiteral("Status: Port zamknięty"));
+    // The file dialogs start here; without it they still start from this path.
+    QDir().mkpath(configurationFolder());
     RefreshPortList();
+}
+
+QString TMainForm::configurationFolder() const
+{
+    return QDir(m_appDir).filePath(QStringLiteral("Konfiguracje"));
+}
+
+void TMainForm::ShowConfiguration()
+{
+    ConfigurationView::Context context;
+    context.isFromFile = IsFromFile;
+    context.isLatch = m_engine->IsLatch;
+    context.extendedBook = m_engine->IsExtendedBook();
+    context.maxNumbers = m_engine->MaxNumbers;
+    m_view->ShowConfiguration(Ustawienie, context);
+}
+
+void TMainForm::BitBtnUtworzClick()
+{
+    m_view->BitBtnUtworzClick(m_engine->MaxNumbers);
+}
+
+bool TMainForm::ValidateConfiguration()
+{
+    const EditorSnapshot editor = m_view->snapshot();
+    const auto issue = Validation::firstIssue(editor, {m_engine->MaxNumbers, m_engine->IsExtendedBook()});
+    if (issue) {
+        if (issue->question) {
+            if (m_dialogs->message(this, Dialogs::Kind::Question, issue->message)) {
+                StoreConfiguration();
+                return true;
+            }
+        } else {
+            m_dialogs->message(this, Dialogs::Kind::Warning, issue->message);
+            m_view->correct(*issue);
+        }
+        // The message box first, the focus once it has closed.
+        m_view->focusOn(*issue);
+        return false;
+    }
+    StoreConfiguration();
+    return true;
+}
+
+void TMainForm::StoreConfiguration()
+{
+    Validation::store(m_view->snapshot(), {m_engine->MaxNumbers, m_engine->IsExtendedBook()}, Ustawienie);
+}
+
+void TMainForm::BitBtnOdczytPlikClick()
+{
+    const QString path = m_dialogs->openConfigurationFile(this, configurationFolder());
+    if (path.isEmpty())
+        return;
+    TUstawienie loaded = Ustawienie;
+    QString reason;
+    switch (ConfigurationFile::load(path, loaded, &reason)) {
+    case ConfigurationFile::LoadResult::CannotOpen:
+        m_dialogs->message(this, Dialogs::Kind::Error,
+                           QStringLiteral("Nie można otworzyć pliku %1: %2").arg(QDir::toNativeSeparators(path), reason));
+        return;
+    case ConfigurationFile::LoadResult::TooShort:
+        m_dialogs->message(this, Dialogs::Kind::Error, QStringLiteral("Nie można wczytać pliku z konfiguracją!"));
+        return;
+    case ConfigurationFile::LoadResult::Loaded:
+        break;
+    }
+    Ustawienie = loaded;
+    IsFromFile = true;
+    ShowConfiguration();
+    IsFromFile = false;
+}
+
+void TMainForm::BitBtnZapisPlikClick()
+{
+    if (!ValidateConfiguration())
+        return;
+    const QString path = m_dialogs->saveConfigurationFile(this, configurationFolder());
+    if (path.isEmpty())
+        return;
+    QString reason;
+    if (!ConfigurationFile::save(path, Ustawienie, &reason))
+        m_dialogs->message(this, Dialogs::Kind::Error,
+                           QStringLiteral("Nie można zapisać pliku %1: %2").arg(QDir::toNativeSeparators(path), reason));
 }
 
 void TMainForm::RefreshPortList()

@@ -2,6 +2,7 @@
 
 #include "LinkEngine.h"
 #include "LinkHost.h"
+#include "TUstawienie.h"
 #include "uKomunikat.h"
 
 #include <QMainWindow>
@@ -14,6 +15,7 @@ class TMainForm;
 }
 class Dialogs;
 class ConfigEditor;
+class ConfigurationView;
 class PhoneBookEditor;
 class QLabel;
 class SerialPort;
@@ -50,8 +52,21 @@ public:
 
     void RefreshPortList();
 
+    // Configuration in the editor and in files.
+    void ShowConfiguration();
+    bool ValidateConfiguration();
+    void StoreConfiguration();
+    QString configurationFolder() const;
+
+    TUstawienie Ustawienie = emptyConfiguration();
+    TUstawienie Odczytanie = emptyConfiguration();
+    bool IsFromFile = false;
+
 public slots:
     void BitBtnPolaczClick();
+    void BitBtnUtworzClick();
+    void BitBtnOdczytPlikClick();
+    void BitBtnZapisPlikClick();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -69,6 +84,7 @@ private:
     SerialPort *m_port;
     LinkEngine *m_engine;
     ConfigEditor *m_editor;
+    ConfigurationView *m_view;
     PhoneBookEditor *m_phoneBook;
     QPointer<TKomunikatForm> KomunikatForm;
     bool m_centred = false;

@@ -3,6 +3,7 @@
 #include "FlatEdit.h"
 #include "ScriptedDialogs.h"
 #include "SpinButton.h"
+#include "TypingLimit.h"
 #include "uMain.h"
 
 #include <QCheckBox>
@@ -73,9 +74,9 @@ private slots:
         QCOMPARE(c("PanelPin")->geometry(), QRect(136, 52, 121, 19));
         QCOMPARE(c("PanelGodzina")->geometry(), QRect(102, 111, 59, 20));
         QCOMPARE(c("RxSpinButtonCzas")->focusPolicy(), Qt::NoFocus);
-        QCOMPARE(edit("EditCentrum")->maxLength(), 9);
-        QCOMPARE(edit("edtMeterPwd")->maxLength(), 10);
-        QCOMPARE(edit("EditInicjalizacja2")->maxLength(), 40);
+        QCOMPARE(typingLimit(edit("EditCentrum")), 9);
+        QCOMPARE(typingLimit(edit("edtMeterPwd")), 10);
+        QCOMPARE(typingLimit(edit("EditInicjalizacja2")), 40);
 
         enableEditingGroups();
         QVERIFY(!c("GroupBoxInicjalizacja")->isEnabled());
@@ -119,6 +120,20 @@ private slots:
         QCOMPARE(edit("FlatEditMinuta")->text(), QStringLiteral("00"));
     }
 
+    void textFromTheProgramIsNotCutByTheTypingLimit()
+    {
+        enableEditingGroups();
+        box("CheckBoxCentrum")->setChecked(true);
+        QLineEdit *centrum = edit("EditCentrum");
+        centrum->setText("601234567890"); // as shown from a file: validation must see all of it
+        QCOMPARE(centrum->text().size(), 12);
+        centrum->end(false);
+        QTest::keyClicks(centrum, "1");
+        QCOMPARE(centrum->text(), QStringLiteral("601234567890"));
+        QTest::keyClick(centrum, Qt::Key_Backspace);
+        QCOMPARE(centrum->text(), QStringLiteral("60123456789"));
+    }
+
     void meterPasswordTurnsRefusedKeysIntoSpaces()
     {
         enableEditingGroups();
@@ -157,7 +172,7 @@ private slots:
         pinBox->setChecked(true);
         QCOMPARE(pin->text(), QString());
         QCOMPARE(pin->palette().color(QPalette::Text), QColor(Qt::black));
-        QCOMPARE(pin->maxLength(), 8);
+        QCOMPARE(typingLimit(pin), 8);
         QVERIFY(pin->hasFocus());
         QTest::keyClicks(pin, "12a34567890");
         QCOMPARE(pin->text(), QStringLiteral("12345678"));
@@ -444,7 +459,7 @@ private slots:
         QCOMPARE(c("CheckBoxL05")->toolTip(), QStringLiteral("Konfiguracja"));
         QCOMPARE(box("CheckBox07")->text(), QStringLiteral(" 7"));
         QCOMPARE(box("CheckBox12")->text(), QStringLiteral("12"));
-        QCOMPARE(edit("EditKsiazka05")->maxLength(), 9);
+        QCOMPARE(typingLimit(edit("EditKsiazka05")), 9);
         QCOMPARE(c<QLabel>("LabelKolumnaL2")->text(), QStringLiteral("ZEZWÓL NA STEROWANIE WYŁĄCZNIKIEM MOCY"));
         QCOMPARE(c("LabelKolumnaL2")->geometry(), QRect(552, 48, 17, 255));
         QCOMPARE(c("RuleV24")->geometry(), QRect(570, 18, 2, 323));
