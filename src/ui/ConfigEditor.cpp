@@ -124,7 +124,7 @@ bool ConfigEditor::filterKey(QLineEdit *edit, QKeyEvent *event)
     const char16_t typed = EditorRules::filterKey(set, code);
     if (typed == code)
         return false;
-    if (typed != 0)
+    if (typed != 0 && hasTypingRoom(edit, 1))
         edit->insert(QString(QChar(typed))); // the meter password types a space instead
     return true;
 }

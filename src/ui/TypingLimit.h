@@ -1,45 +1,33 @@
 #pragma once
 
 #include <QLineEdit>
-#include <QValidator>
+#include <QObject>
 
 // How many characters the technician may type or paste into an edit. Unlike
 // QLineEdit::maxLength it never cuts text the program puts there: a value shown
 // from a file stays whole, so validation can judge it, and can still be shortened.
-class TypingLimit : public QValidator {
+class TypingLimit : public QObject {
     Q_OBJECT
 public:
-    TypingLimit(QLineEdit *edit, int limit) : QValidator(edit), m_limit(limit), m_length(edit->text().size())
-    {
-        // While validating, the edit already holds the new text: remember the last accepted length.
-        connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) { m_length = text.size(); });
-    }
+    TypingLimit(QLineEdit *edit, int limit);
 
     int limit() const { return m_limit; }
     void setLimit(int limit) { m_limit = limit; }
+    // Whether n more characters fit, the selection being replaced.
+    bool hasRoom(int n) const;
+    // Pastes what fits of the clipboard, as a limited Windows edit does.
+    void paste();
 
-    State validate(QString &input, int &) const override
-    {
-        const bool grows = input.size() > m_length;
-        return (m_limit > 0 && grows && input.size() > m_limit) ? Invalid : Acceptable;
-    }
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QLineEdit *m_edit;
     int m_limit;
-    qsizetype m_length;
 };
 
 // 0 means no limit.
-inline void setTypingLimit(QLineEdit *edit, int limit)
-{
-    if (auto *v = qobject_cast<TypingLimit *>(const_cast<QValidator *>(edit->validator())))
-        v->setLimit(limit);
-    else
-        edit->setValidator(new TypingLimit(edit, limit));
-}
-
-inline int typingLimit(const QLineEdit *edit)
-{
-    const auto *v = qobject_cast<const TypingLimit *>(edit->validator());
-    return v ? v->limit() : 0;
-}
+void setTypingLimit(QLineEdit *edit, int limit);
+int typingLimit(const QLineEdit *edit);
+// True when the edit has no limit or n more characters fit.
+bool hasTypingRoom(const QLineEdit *edit, int n);

@@ -7,6 +7,8 @@
 #include "uMain.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -132,6 +134,12 @@ private slots:
         QCOMPARE(centrum->text(), QStringLiteral("601234567890"));
         QTest::keyClick(centrum, Qt::Key_Backspace);
         QCOMPARE(centrum->text(), QStringLiteral("60123456789"));
+
+        // Pasting is not filtered (validation judges it), but only what fits goes in.
+        QGuiApplication::clipboard()->setText(QStringLiteral("+48 601 000 310"));
+        centrum->selectAll();
+        QTest::keyClick(centrum, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(centrum->text(), QStringLiteral("+48 601 0"));
     }
 
     void meterPasswordTurnsRefusedKeysIntoSpaces()
