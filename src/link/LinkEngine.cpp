@@ -115,8 +115,10 @@ void LinkEngine::ApdComPortIrDAPortClose()
     IsReading = false;
     IsWritening = false;
     IsVerification = false;
-    // Whatever half an answer was waiting belongs to the closed connection.
+    // Whatever half an answer or half a sequence was waiting belongs to the
+    // closed connection.
     IrDABuffer.clear();
+    Ksiazka = 0;
     m_host->setStatus(kStatusClosed);
     m_host->setPolaczCaption(QStringLiteral("Otwórz port"));
     m_host->setButtonEnabled(LinkHost::Button::Polacz, true);
@@ -247,9 +249,3 @@ void LinkEngine::identificationStep()
     emit identified();
 }
 
-// The sequences of reading and writing take these over; until a sequence is
-// started nothing waits for them.
-void LinkEngine::firstReadStep() {}
-void LinkEngine::openingWriteStep() {}
-void LinkEngine::answerDispatch() {}
-void LinkEngine::sendOpeningWriteFrame() {}

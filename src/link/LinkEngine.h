@@ -29,6 +29,8 @@ public:
     void ApdComPortIrDADeviceLost(const QString &reason);
     void TimerWatchDogTimer();
     void FormCloseQuery(bool &canClose);
+    void BitBtnOdczytLicznikClick();
+    void BitBtnZapisLicznikClick();
 
     bool IsExtendedBook() const;
     QTimer &TimerWatchDog() { return m_watchDog; }
@@ -52,23 +54,39 @@ public:
     TDeviceType DeviceType = dtNone;
     qint32 MaxNumbers = 16;
 
+    // Steps of a full read and of a full write for the identified module: the
+    // progress texts count up to exactly these.
+    int readSteps() const;
+    int writeSteps() const;
+    // Whether the module now holds what was written (ustawienie() against odczytanie()).
+    bool verificationSucceeded() const;
+
 signals:
     // A module was identified and accepted.
     void identified();
 
-protected:
-    // The steps the read, write and verification sequences plug into.
-    virtual void firstReadStep();
-    virtual void openingWriteStep();
-    virtual void answerDispatch();
-    virtual void sendOpeningWriteFrame();
+private:
+    // Reading, writing and verifying (LinkSequences.cpp).
+    void firstReadStep();
+    void openingWriteStep();
+    void answerDispatch();
+    void sendOpeningWriteFrame();
+    void readChain(const QByteArray &code);
+    void writeChain();
+    void endOfRead();
+    void endOfWrite();
+    void nextRead(const QByteArray &code);
+    void nextWrite(const QByteArray &tag, const QByteArray &code, const QByteArray &payload);
+    void countStep();
+    void showReadProgress();
+    void showWriteProgress();
+    void setOperationButtons(bool enabled);
+    bool belowVersion(const QByteArray &version) const;
+    void copyReadIntoSettings();
 
     void send(const QByteArray &frame);
     void enableWatchDogIfDisabled();
     void disableWatchDog();
-    LinkHost *host() const { return m_host; }
-
-private:
     void identificationStep();
     void appendReceived(quint16 count);
     void closePortFromOpen();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TUstawienie.h"
+
 #include <QString>
 
 // What the link engine needs from the main window, and nothing more.
@@ -19,4 +21,14 @@ public:
     virtual void showMessage(Message kind, const QString &text) = 0;
     // Asks the window to close again once the current event is handled.
     virtual void closeWindow() = 0;
+
+    // The configuration being edited and written, and the one read back.
+    virtual TUstawienie &ustawienie() = 0;
+    virtual TUstawienie &odczytanie() = 0;
+    // Checks the editor and, when it passes, stores it into ustawienie().
+    virtual bool validateConfiguration() = 0;
+    // Puts ustawienie() into the editor.
+    virtual void showConfiguration() = 0;
+    // Tells how a write ended, in the message window; the main window waits for it.
+    virtual void showVerificationResult(bool success) = 0;
 };

@@ -84,6 +84,8 @@ TMainForm::TMainForm(const QString &appDir, Dialogs *dialogs, SerialPort *port, 
     connect(ui->BitBtnUtworz, &QPushButton::clicked, this, &TMainForm::BitBtnUtworzClick);
     connect(ui->BitBtnOdczytPlik, &QPushButton::clicked, this, &TMainForm::BitBtnOdczytPlikClick);
     connect(ui->BitBtnZapisPlik, &QPushButton::clicked, this, &TMainForm::BitBtnZapisPlikClick);
+    connect(ui->BitBtnOdczytLicznik, &QPushButton::clicked, m_engine, &LinkEngine::BitBtnOdczytLicznikClick);
+    connect(ui->BitBtnZapisLicznik, &QPushButton::clicked, m_engine, &LinkEngine::BitBtnZapisLicznikClick);
     FormCreate();
 }
 
@@ -288,6 +290,19 @@ bool TMainForm::showKomunikat(bool success)
                              : QStringLiteral("Niezgodność danych po weryfikacji!"));
     form->showCentred();
     return filled;
+}
+
+void TMainForm::showVerificationResult(bool success)
+{
+    if (showKomunikat(success))
+        return;
+    // The window could not be filled: say so in a plain box, and let the technician go on.
+    if (KomunikatForm)
+        KomunikatForm->close();
+    setEnabled(true);
+    m_dialogs->message(this, Dialogs::Kind::Error,
+                       success ? QStringLiteral("Programowanie zakończone powodzeniem.")
+                               : QStringLiteral("Niezgodność danych po weryfikacji!"));
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)

@@ -49,6 +49,11 @@ public:
     QString selectedPortEntry() const override;
     void showMessage(Message kind, const QString &text) override;
     void closeWindow() override;
+    TUstawienie &ustawienie() override { return Ustawienie; }
+    TUstawienie &odczytanie() override { return Odczytanie; }
+    bool validateConfiguration() override { return ValidateConfiguration(); }
+    void showConfiguration() override { ShowConfiguration(); }
+    void showVerificationResult(bool success) override;
 
     void RefreshPortList();
 

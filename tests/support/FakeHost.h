@@ -20,6 +20,16 @@ public:
     void showMessage(Message kind, const QString &text) override;
     void closeWindow() override { ++closeRequests; }
 
+    TUstawienie &ustawienie() override { return settings; }
+    TUstawienie &odczytanie() override { return readBack; }
+    bool validateConfiguration() override
+    {
+        ++validations;
+        return validationPasses;
+    }
+    void showConfiguration() override { ++shownConfigurations; }
+    void showVerificationResult(bool success) override { verificationResults << success; }
+
     QString status() const { return statuses.isEmpty() ? QString() : statuses.back(); }
 
     QStringList statuses;
@@ -29,4 +39,10 @@ public:
     QList<QPair<Message, QString>> messages;
     int closeRequests = 0;
     std::function<void()> onMessage;
+    TUstawienie settings = emptyConfiguration();
+    TUstawienie readBack = emptyConfiguration();
+    bool validationPasses = true;
+    int validations = 0;
+    int shownConfigurations = 0;
+    QList<bool> verificationResults;
 };

@@ -1,7 +1,6 @@
 #include "ModuleSimulator.h"
 
 #include "ConfigurationFile.h"
-#include "PayloadCodec.h"
 
 #include <QFile>
 #include <QSocketNotifier>
@@ -17,14 +16,9 @@ namespace {
 constexpr char SOH = 0x01;
 constexpr char STX = 0x02;
 constexpr char EOT = 0x04;
-constexpr char ACK = 0x06;
 // Longest request we wait for; anything longer is line noise.
 constexpr int kMaxRequest = 512;
 
-QByteArray readAnswer(const QByteArray &code, const QByteArray &payload)
-{
-    return SOH + code + STX + '(' + payload + ')' + EOT;
-}
 
 QString systemError(const char *what)
 {
@@ -37,7 +31,6 @@ ModuleSimulator::ModuleSimulator(QObject *parent) : QObject(parent)
     m_sendTimer.setSingleShot(true);
     connect(&m_sendTimer, &QTimer::timeout, this, &ModuleSimulator::flushDue);
     m_clock.start();
-    loadSampleRegisters();
 }
 
 ModuleSimulator::~ModuleSimulator()
@@ -106,107 +99,6 @@ void ModuleSimulator::hangUp()
     m_out.clear();
     m_sendTimer.stop();
     emit hungUp();
-}
-
-void ModuleSimulator::setIdentity(Family family, const QByteArray &versionText)
-{
-    m_family = family;
-    m_version = versionText;
-    m_identOverride.clear();
-}
-
-void ModuleSimulator::setIdentificationPayload(const QByteArray &payload)
-{
-    m_identOverride = payload;
-}
-
-QByteArray ModuleSimulator::identificationPayload() const
-{
-    if (!m_identOverride.isEmpty())
-        return m_identOverride;
-    // The fixed-width model field sits between the family prefix and the version.
-    switch (m_family) {
-    case Family::MKV:
-        return "MKV-3/G" + m_version + " GSM/GPRS";
-    case Family::RW5GSM:
-        return "RW-5/GSM-v" + m_version + " modem";
-    case Family::RW5SMS:
-        return "RW-5/SMS-v" + m_version + " modem";
-    }
-    return {};
-}
-
-int ModuleSimulator::maxNumbers() const
-{
-    return m_family == Family::MKV ? 16 : 8;
-}
-
-bool ModuleSimulator::hasExtendedBook() const
-{
-    if (m_family != Family::MKV)
-        return true;
-    QByteArray v = m_version;
-    if (v.endsWith('l'))
-        v.chop(1);
-    return !(v < QByteArray("02.00"));
-}
-
-void ModuleSimulator::loadSampleRegisters()
-{
-    m_registers.clear();
-    m_registers["G00"] = "40012345";
-    m_registers["G10"] = "7315";
-    m_registers["G20"] = "1234";
-    m_registers["G30"] = "+48601000310";
-    m_registers["G40"] = "AT+CMGF=1";
-    m_registers["G41"] = "AT+CNMI=2,1,0,0,0";
-    m_registers["G42"] = "AT+CSCS=\"GSM\"";
-    m_registers["G43"] = "";
-    m_registers["G70"] = "05,0730";
-    m_registers["G80"] = "1";
-    m_registers["G90"] = "licznik   ";
-    m_registers["GA0"] = "0";
-    for (int i = 0; i < 16; ++i)
-        m_registers["G6" + QByteArray::number(i, 16).toUpper()] = "";
-    m_registers["G60"] = "+48601234567,CSL";
-    m_registers["G61"] = "+48502765432,S";
-}
-
-void ModuleSimulator::loadConfiguration(const TUstawienie &config)
-{
-    using namespace PayloadCodec;
-    m_registers["G00"] = config.Identyfikator.bytes();
-    m_registers["G10"] = accessCode(config);
-    m_registers["G20"] = pin(config);
-    m_registers["G30"] = centrum(config);
-    for (int n = 1; n <= 4; ++n)
-        m_registers["G4" + QByteArray::number(n - 1)] = config.Modem[n - 1].bytes();
-    m_registers["G70"] = scheduleTime(config);
-    m_registers["G80"] = scheduleOn(config);
-    m_registers["G90"] = meterPassword(config);
-    m_registers["GA0"] = allNumbers(config);
-    for (int entry = 1; entry <= 16; ++entry)
-        m_registers[QByteArray("G6") + bookIndexDigit(entry)] = bookEntry(config, entry, hasExtendedBook());
-}
-
-TUstawienie ModuleSimulator::configuration() const
-{
-    using namespace PayloadCodec;
-    TUstawienie config = emptyConfiguration();
-    decodeIdentyfikator(reg("G00"), config);
-    decodeAccessCode(reg("G10"), config);
-    decodePin(reg("G20"), config);
-    decodeCentrum(reg("G30"), config);
-    for (int n = 1; n <= 4; ++n)
-        decodeModem(reg("G4" + QByteArray::number(n - 1)), n, config);
-    decodeMeterPassword(reg("G90"), config);
-    if (decodeScheduleOn(reg("G80"), config))
-        decodeScheduleTime(reg("G70"), config);
-    if (hasExtendedBook())
-        decodeAllNumbers(reg("GA0"), config);
-    for (int entry = 1; entry <= maxNumbers(); ++entry)
-        decodeBookEntry(reg(QByteArray("G6") + bookIndexDigit(entry)), entry, hasExtendedBook(), config);
-    return config;
 }
 
 void ModuleSimulator::dropAnswer(const QByteArray &code, int occurrence)
@@ -296,64 +188,35 @@ void ModuleSimulator::handleRequest(const QByteArray &frame, const QByteArray &c
     }
     if (m_silentAfter >= 0 && m_requests > m_silentAfter)
         return;
+    // Paced, a request has arrived only once its last byte would have crossed the line.
+    const double now = static_cast<double>(m_clock.nsecsElapsed()) / 1e6;
+    const double arrived = m_baud > 0 ? std::max(now, m_inboundFreeMs) + frame.size() * 10000.0 / m_baud : now;
+    m_inboundFreeMs = arrived;
     if (m_echo)
-        schedule(frame, false);
+        schedule(frame, false, arrived);
     if (m_dropAt.value(code, 0) == seen)
         return;
-    const QByteArray answer = answerFor(code, isWrite, payload);
+    const QByteArray answer = m_model.answer(code, isWrite, payload);
     if (answer.isEmpty())
         return;
+    if (isWrite && !m_saveFile.isEmpty()) {
+        QString error;
+        if (!ConfigurationFile::save(m_saveFile, m_model.configuration(), &error))
+            qWarning("modsim: cannot save %s: %s", qPrintable(m_saveFile), qPrintable(error));
+    }
     if (!m_noise.isEmpty())
-        schedule(m_noise, false);
-    schedule(answer, true);
+        schedule(m_noise, false, arrived);
+    schedule(answer, true, arrived);
     emit answered(code);
 }
 
-QByteArray ModuleSimulator::answerFor(const QByteArray &code, bool isWrite, const QByteArray &payload)
-{
-    const char reg = code.at(1);
-    const bool isBook = reg == '6';
-    if (isBook) {
-        bool ok = false;
-        const int index = QByteArray(1, code.at(2)).toInt(&ok, 16);
-        if (!ok || index >= maxNumbers())
-            return {};
-    }
-    if ((reg == 'A') && !hasExtendedBook())
-        return {};
-    if (!isWrite) {
-        if (code.at(0) != 'G')
-            return {};
-        if (code == "GE0")
-            return readAnswer(code, identificationPayload());
-        const auto it = m_registers.constFind(code);
-        return it == m_registers.cend() ? QByteArray() : readAnswer(code, it.value());
-    }
-    // Writable registers only: never the serial number, the modem strings or identification.
-    static const QByteArray writable = "12356789A";
-    if (code.at(0) != 'S' || !writable.contains(reg))
-        return {};
-    QByteArray stored = payload;
-    if (code == m_storeDifferently)
-        stored = stored.isEmpty() ? QByteArray("X") : stored.left(stored.size() - 1) + (stored.endsWith('X') ? 'Y' : 'X');
-    QByteArray readCode = code;
-    readCode[0] = 'G';
-    m_registers[readCode] = stored;
-    if (!m_saveFile.isEmpty()) {
-        QString error;
-        if (!ConfigurationFile::save(m_saveFile, configuration(), &error))
-            qWarning("modsim: cannot save %s: %s", qPrintable(m_saveFile), qPrintable(error));
-    }
-    return QByteArray(1, ACK);
-}
-
-void ModuleSimulator::schedule(const QByteArray &bytes, bool isAnswer)
+void ModuleSimulator::schedule(const QByteArray &bytes, bool isAnswer, double notBeforeMs)
 {
     if (m_master < 0 || bytes.isEmpty())
         return;
     m_log.append({false, bytes});
     const double now = static_cast<double>(m_clock.nsecsElapsed()) / 1e6;
-    double at = std::max(now + (isAnswer ? m_latencyMs : 0), m_lastDueMs);
+    double at = std::max({now, notBeforeMs + (isAnswer ? m_latencyMs : 0), m_lastDueMs});
     const double charMs = m_baud > 0 ? 10000.0 / m_baud : 0.0;
     const int piece = (isAnswer && m_pieceSize > 0) ? m_pieceSize : static_cast<int>(bytes.size());
     for (qsizetype i = 0; i < bytes.size(); i += piece) {

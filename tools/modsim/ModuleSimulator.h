@@ -7,7 +7,7 @@
 #include <QObject>
 #include <QTimer>
 
-#include "TUstawienie.h"
+#include "ModuleModel.h"
 
 class QSocketNotifier;
 
@@ -17,7 +17,7 @@ class QSocketNotifier;
 class ModuleSimulator : public QObject {
     Q_OBJECT
 public:
-    enum class Family { MKV, RW5GSM, RW5SMS };
+    using Family = ModuleModel::Family;
 
     struct Frame {
         bool received;     // true: from the program; false: sent by the module
@@ -36,23 +36,14 @@ public:
     void hangUp();
     bool isHungUp() const { return m_master < 0; }
 
-    // Identity. The version text may carry the trailing "l" of latched modules.
-    void setIdentity(Family family, const QByteArray &versionText);
-    // Replaces the whole identification payload (between "(" and ")"), for odd answers.
-    void setIdentificationPayload(const QByteArray &payload);
-    QByteArray identificationPayload() const;
-    int maxNumbers() const;
-    bool hasExtendedBook() const;
-
-    // Registers hold the payload a read answer carries, by read code ("G30").
-    QByteArray reg(const QByteArray &readCode) const { return m_registers.value(readCode); }
-    void setRegister(const QByteArray &readCode, const QByteArray &payload) { m_registers[readCode] = payload; }
-    const QMap<QByteArray, QByteArray> &registers() const { return m_registers; }
-    void loadSampleRegisters();
-    // The registers as a module holding this configuration would answer them.
-    void loadConfiguration(const TUstawienie &config);
-    // What the registers hold, read back as the program would read them.
-    TUstawienie configuration() const;
+    // What the module holds and answers; the simulator adds the line and the faults.
+    ModuleModel &model() { return m_model; }
+    const ModuleModel &model() const { return m_model; }
+    void setIdentity(Family family, const QByteArray &versionText) { m_model.setIdentity(family, versionText); }
+    QByteArray reg(const QByteArray &readCode) const { return m_model.reg(readCode); }
+    void setRegister(const QByteArray &readCode, const QByteArray &payload) { m_model.setRegister(readCode, payload); }
+    void loadConfiguration(const TUstawienie &config) { m_model.loadConfiguration(config); }
+    TUstawienie configuration() const { return m_model.configuration(); }
     // After every accepted write the registers are saved to this configuration file.
     void setSaveFile(const QString &path) { m_saveFile = path; }
 
@@ -66,10 +57,10 @@ public:
     void setSilentAfter(int requests) { m_silentAfter = requests; } // -1: never
     void setHangUpAfter(int requests) { m_hangUpAfter = requests; } // -1: never
     // A write of this code is stored altered, so a verification must fail.
-    void setStoreDifferently(const QByteArray &writeCode) { m_storeDifferently = writeCode; }
+    void setStoreDifferently(const QByteArray &writeCode) { m_model.setStoreDifferently(writeCode); }
 
     // Sends bytes unasked, as line noise or a stray answer would arrive.
-    void inject(const QByteArray &bytes) { schedule(bytes, false); }
+    void inject(const QByteArray &bytes) { schedule(bytes, false, 0); }
 
     // Every frame in both directions, in order.
     const QList<Frame> &log() const { return m_log; }
@@ -91,8 +82,7 @@ private:
     void onReadable();
     void parseInput();
     void handleRequest(const QByteArray &frame, const QByteArray &code, bool isWrite, const QByteArray &payload);
-    QByteArray answerFor(const QByteArray &code, bool isWrite, const QByteArray &payload);
-    void schedule(const QByteArray &bytes, bool isAnswer);
+    void schedule(const QByteArray &bytes, bool isAnswer, double notBeforeMs);
     void flushDue();
     void armTimer();
 
@@ -105,12 +95,10 @@ private:
     QList<Pending> m_out;
     QTimer m_sendTimer;
     QElapsedTimer m_clock;
-    double m_lastDueMs = 0;
+    double m_lastDueMs = 0;     // when the last byte queued for sending goes out
+    double m_inboundFreeMs = 0; // when the last request received finished arriving
 
-    Family m_family = Family::MKV;
-    QByteArray m_version = "02.00l";
-    QByteArray m_identOverride;
-    QMap<QByteArray, QByteArray> m_registers;
+    ModuleModel m_model;
 
     bool m_echo = false;
     int m_baud = 0;
@@ -123,7 +111,6 @@ private:
     int m_silentAfter = -1;
     int m_hangUpAfter = -1;
     int m_requests = 0;
-    QByteArray m_storeDifferently;
     QList<Frame> m_log;
     QString m_saveFile;
 };

@@ -82,7 +82,7 @@ int main(int argc, char *argv[])
     }
     sim.setIdentity(f, parser.value(version).toLatin1());
     if (parser.isSet(ident))
-        sim.setIdentificationPayload(parser.value(ident).toLatin1());
+        sim.model().setIdentificationPayload(parser.value(ident).toLatin1());
     if (parser.isSet(config)) {
         TUstawienie loaded = emptyConfiguration();
         QString error;
