@@ -28,6 +28,7 @@ void FakeSerialPort::close()
     m_open = false;
     m_input.clear();
     m_queued.clear();
+    pending.clear();
     emit portClosed();
 }
 
@@ -48,6 +49,27 @@ void FakeSerialPort::putString(const QByteArray &bytes)
     calls << QStringLiteral("put:") + QString::fromLatin1(bytes.mid(1, 3));
     m_sent.append(bytes);
     m_queued.append(bytes);
+    if (!m_module)
+        return;
+    if (echo)
+        pending.append(bytes);
+    QByteArray code, payload;
+    bool isWrite = false;
+    if (ModuleModel::parseRequest(bytes, &code, &isWrite, &payload)) {
+        const QByteArray answer = m_module->answer(code, isWrite, payload);
+        if (!answer.isEmpty())
+            pending.append(answer);
+    }
+}
+
+int FakeSerialPort::pump(int maxEvents)
+{
+    int events = 0;
+    while (!pending.isEmpty() && events < maxEvents && m_open) {
+        deliver(pending.takeFirst());
+        ++events;
+    }
+    return events;
 }
 
 char FakeSerialPort::getChar()

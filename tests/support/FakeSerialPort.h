@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ModuleModel.h"
 #include "SerialPort.h"
 
 #include <QByteArray>
@@ -30,6 +31,13 @@ public:
     void deliver(const QByteArray &bytes);
     void pullOut(const QString &reason) { emit deviceLost(reason); }
 
+    // A module behind the port: each frame put is answered (after an echo, if
+    // asked) into a queue that pump() delivers, one receive event per piece.
+    void attach(ModuleModel *module) { m_module = module; }
+    bool echo = false;
+    int pump(int maxEvents = 100000);
+    QList<QByteArray> pending;
+
     // Frames handed to putString since the last takeSent(), flushed ones included.
     QList<QByteArray> takeSent();
     // Bytes still queued for sending (not flushed) and their order.
@@ -38,6 +46,7 @@ public:
     QStringList calls;
 
 private:
+    ModuleModel *m_module = nullptr;
     quint16 m_number = 0;
     bool m_open = false;
     QString m_failOpen;

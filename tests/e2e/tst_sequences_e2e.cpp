@@ -1,0 +1,199 @@
+#include "ModuleSimulator.h"
+#include "ScriptedDialogs.h"
+#include "uKomunikat.h"
+#include "uMain.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+// Reading, writing and verifying through the real window and the real port,
+// against the simulator on a pseudo-terminal.
+class TestSequencesEndToEnd : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir *dir = nullptr;
+    ModuleSimulator *sim = nullptr;
+    ScriptedDialogs *dialogs = nullptr;
+    TMainForm *form = nullptr;
+
+    template <typename T = QWidget> T *c(const char *name) { return form->findChild<T *>(QLatin1String(name)); }
+    void click(const char *button) { QTest::mouseClick(c<QPushButton>(button), Qt::LeftButton); }
+
+    void start(ModuleSimulator::Family family, const QByteArray &version)
+    {
+        sim->setIdentity(family, version);
+        QFile ini(dir->filePath("QOVMS.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[PORTS]\r\nCOM4=" + sim->slavePath().toLocal8Bit() + "\r\n");
+        ini.close();
+        form = new TMainForm(dir->path(), dialogs);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        c<QComboBox>("FlatComboBoxComPort")->setCurrentText("COM 4");
+        QSignalSpy identified(form->engine(), &LinkEngine::identified);
+        click("BitBtnPolacz");
+        QTRY_COMPARE_WITH_TIMEOUT(identified.count(), 1, 5000);
+        sim->clearLog();
+    }
+
+    void read()
+    {
+        click("BitBtnOdczytLicznik");
+        QTRY_COMPARE_WITH_TIMEOUT(form->statusText(), QStringLiteral("Status: Połączony"), 10000);
+    }
+
+    // Writes what the editor holds, waits for the verdict in the message window and closes it.
+    void writeAndVerify(QString *verdict)
+    {
+        click("BitBtnZapisLicznik");
+        QTRY_VERIFY_WITH_TIMEOUT(form->komunikatForm(), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(form->statusText(), QStringLiteral("Status: Połączony"), 10000);
+        *verdict = form->komunikatForm()->LabelKomunkat->text();
+        QPointer<TKomunikatForm> k = form->komunikatForm();
+        QTest::mouseClick(k->BitBtnOK, Qt::LeftButton);
+        QTRY_VERIFY(!k);
+    }
+    void expectSuccessfulWrite()
+    {
+        QString verdict;
+        writeAndVerify(&verdict);
+        QCOMPARE(verdict, QStringLiteral("Programowanie zakończone powodzeniem."));
+    }
+
+private slots:
+    void init()
+    {
+        dir = new QTemporaryDir;
+        sim = new ModuleSimulator;
+        QVERIFY(sim->start());
+        dialogs = new ScriptedDialogs;
+    }
+    void cleanup()
+    {
+        delete form;
+        form = nullptr;
+        delete sim;
+        delete dialogs;
+        delete dir;
+    }
+
+    void readsEachModuleKindIntoTheEditor_data()
+    {
+        QTest::addColumn<int>("family");
+        QTest::addColumn<QByteArray>("version");
+        QTest::addColumn<int>("requests");
+        QTest::newRow("MKV 01.12") << int(ModuleSimulator::Family::MKV) << QByteArray("01.12") << 27;
+        QTest::newRow("MKV 01.15l") << int(ModuleSimulator::Family::MKV) << QByteArray("01.15l") << 27;
+        QTest::newRow("MKV 02.00l") << int(ModuleSimulator::Family::MKV) << QByteArray("02.00l") << 28;
+        QTest::newRow("RW-5/GSM") << int(ModuleSimulator::Family::RW5GSM) << QByteArray("1.03") << 20;
+    }
+
+    void readsEachModuleKindIntoTheEditor()
+    {
+        QFETCH(int, family);
+        QFETCH(QByteArray, version);
+        QFETCH(int, requests);
+        start(ModuleSimulator::Family(family), version);
+        read();
+        QCOMPARE(sim->requestCodes().size(), requests);
+        QCOMPARE(c<QLineEdit>("EditIdentyfikator")->text(), QStringLiteral("40012345"));
+        QCOMPARE(c<QLineEdit>("EditPin")->text(), QStringLiteral("1234"));
+        QCOMPARE(c<QLineEdit>("EditCentrum")->text(), QStringLiteral("601000310"));
+        QCOMPARE(c<QLineEdit>("EditDzien")->text(), QStringLiteral("5"));
+        QCOMPARE(c<QLineEdit>("FlatEditMinuta")->text(), QStringLiteral("30"));
+        QCOMPARE(c<QLineEdit>("EditInicjalizacja2")->text(), QStringLiteral("AT+CNMI=2,1,0,0,0"));
+        QCOMPARE(c<QLineEdit>("EditKsiazka02")->text(), QStringLiteral("502765432"));
+        QVERIFY(c<QCheckBox>("CheckBoxS01")->isChecked());
+        QCOMPARE(c<QCheckBox>("CheckBoxL01")->isChecked(), sim->model().hasExtendedBook());
+        QCOMPARE(c<QWidget>("CheckBox09")->isEnabled(), sim->model().maxNumbers() == 16);
+        QVERIFY(c<QWidget>("BitBtnZapisPlik")->isEnabled());
+    }
+
+    void writesVerifiesAndReportsSuccess()
+    {
+        start(ModuleSimulator::Family::MKV, "02.00l");
+        read();
+        c<QLineEdit>("EditPin")->setText("4321");
+        c<QLineEdit>("EditKsiazka01")->setText("600700800");
+        expectSuccessfulWrite();
+        QCOMPARE(sim->reg("G20"), QByteArray("4321"));
+        QCOMPARE(sim->reg("G60"), QByteArray("+48600700800,CSL"));
+        QCOMPARE(form->komunikatForm(), nullptr);
+        QVERIFY(form->isEnabled());
+        QVERIFY(dialogs->shown.isEmpty());
+    }
+
+    void aModuleThatStoresWronglyFailsTheVerification()
+    {
+        start(ModuleSimulator::Family::MKV, "01.15l");
+        read();
+        sim->setStoreDifferently("S30");
+        c<QLineEdit>("EditCentrum")->setText("601000999");
+        click("BitBtnZapisLicznik");
+        QTRY_VERIFY_WITH_TIMEOUT(form->komunikatForm(), 10000);
+        QCOMPARE(form->komunikatForm()->windowTitle(), QStringLiteral("Błąd"));
+        QCOMPARE(form->komunikatForm()->LabelKomunkat->text(), QStringLiteral("Niezgodność danych po weryfikacji!"));
+        QVERIFY(!form->isEnabled()); // until the message window is closed
+        // The editor and the settings keep what was written; the module's answer is only in the read-back.
+        QCOMPARE(c<QLineEdit>("EditCentrum")->text(), QStringLiteral("601000999"));
+        QCOMPARE(form->Ustawienie.Centrum.text(), QStringLiteral("+48601000999"));
+        QVERIFY(form->Odczytanie.Centrum.text() != form->Ustawienie.Centrum.text());
+        QTest::keyClick(form->komunikatForm(), Qt::Key_Escape);
+        QTRY_VERIFY(form->isEnabled());
+    }
+
+    void anEchoingProbeAndAnswersInPieces()
+    {
+        sim->setEcho(true);
+        sim->setSplit(5, 3);
+        sim->setNoise("~#");
+        start(ModuleSimulator::Family::MKV, "02.00l");
+        read();
+        QCOMPARE(c<QLineEdit>("EditPin")->text(), QStringLiteral("1234"));
+        c<QLineEdit>("EditPin")->setText("5555");
+        expectSuccessfulWrite();
+        QCOMPARE(sim->reg("G20"), QByteArray("5555"));
+    }
+
+    void closingTheWindowDuringAReadClosesThePortFirst()
+    {
+        sim->setBaudRate(4800); // slow enough to be caught mid-read
+        start(ModuleSimulator::Family::MKV, "02.00l");
+        click("BitBtnOdczytLicznik");
+        QTRY_VERIFY_WITH_TIMEOUT(sim->requestCodes().size() >= 5, 5000);
+        QSignalSpy closed(form->ApdComPortIrDA(), &SerialPort::portClosed);
+        QVERIFY(!form->close());
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!form->engine()->IsReading);
+        QTRY_VERIFY_WITH_TIMEOUT(!form->isVisible(), 2000);
+        QCOMPARE(form->Ustawienie.Pin.size(), 0); // nothing partial was copied
+    }
+
+    void twentyRoundsLeaveNothingBehind()
+    {
+        start(ModuleSimulator::Family::MKV, "02.00l");
+        const int timers = int(form->findChildren<QTimer *>().size());
+        for (int round = 0; round < 20; ++round) {
+            read();
+            c<QLineEdit>("EditPin")->setText(QStringLiteral("%1").arg(1000 + round));
+            expectSuccessfulWrite();
+            QCOMPARE(sim->reg("G20"), QString::number(1000 + round).toLatin1());
+            QVERIFY(form->engine()->IrDABuffer.size() < 64);
+            QVERIFY(!form->engine()->TimerWatchDog().isActive());
+            QCOMPARE(int(form->findChildren<QTimer *>().size()), timers);
+        }
+        QTRY_COMPARE(sim->pendingOutput(), 0);
+        QVERIFY(dialogs->shown.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestSequencesEndToEnd)
+#include "tst_sequences_e2e.moc"

@@ -1,0 +1,332 @@
+#include "FakeHost.h"
+#include "FakeSerialPort.h"
+#include "Frames.h"
+#include "LinkEngine.h"
+#include "ModuleModel.h"
+
+#include <QTest>
+
+using Family = ModuleModel::Family;
+
+namespace {
+QList<QByteArray> codes(const QList<QByteArray> &frames)
+{
+    QList<QByteArray> out;
+    for (const QByteArray &f : frames)
+        out << f.mid(1, 3);
+    return out;
+}
+
+QList<QByteArray> book(char direction, int entries)
+{
+    QList<QByteArray> out;
+    for (int i = 0; i < entries; ++i)
+        out << QByteArray(1, direction) + '6' + "0123456789ABCDEF"[i];
+    return out;
+}
+
+// A configuration to write, different from the module's sample registers.
+TUstawienie toWrite()
+{
+    TUstawienie u = emptyConfiguration();
+    u.Pin.setText("4321");
+    u.Centrum.setText("+48601000999");
+    u.AccessCode.setText("1111");
+    u.MeterPassword.setText("abc       ");
+    u.Harmonogram_rodzaj = 2;
+    u.Harmonogram_godzina = 6;
+    u.Harmonogram_minuta = 15;
+    u.Telefony[0].setText("+48601234567");
+    u.C[0] = true;
+    u.L[0] = true;
+    u.Telefony[2].setText("+48700100200");
+    u.S[2] = true;
+    u.AllNumbers = true;
+    return u;
+}
+} // namespace
+
+class TestSequences : public QObject {
+    Q_OBJECT
+private:
+    FakeHost *host = nullptr;
+    FakeSerialPort *port = nullptr;
+    LinkEngine *engine = nullptr;
+    ModuleModel module;
+
+    void connectTo(Family family, const QByteArray &version)
+    {
+        module = ModuleModel();
+        module.setIdentity(family, version);
+        port->attach(&module);
+        engine->BitBtnPolaczClick();
+        port->pump();
+        QVERIFY(!engine->IsWaitHeader);
+        port->takeSent();
+        host->statuses.clear();
+    }
+
+private slots:
+    void init()
+    {
+        host = new FakeHost;
+        port = new FakeSerialPort;
+        engine = new LinkEngine(port, host);
+    }
+    void cleanup()
+    {
+        delete engine;
+        delete port;
+        delete host;
+    }
+
+    void readAsksInOrderAndCountsToItsTotal_data()
+    {
+        QTest::addColumn<int>("family");
+        QTest::addColumn<QByteArray>("version");
+        QTest::addColumn<bool>("scheduleOn");
+        QTest::addColumn<QString>("last");
+        QTest::newRow("MKV 01.12, schedule on") << int(Family::MKV) << QByteArray("01.12") << true << "26 z 26";
+        QTest::newRow("MKV 01.12, schedule off") << int(Family::MKV) << QByteArray("01.12") << false << "26 z 26";
+        QTest::newRow("MKV 01.15l") << int(Family::MKV) << QByteArray("01.15l") << true << "26 z 26";
+        QTest::newRow("MKV 02.00l") << int(Family::MKV) << QByteArray("02.00l") << true << "27 z 27";
+        QTest::newRow("RW-5") << int(Family::RW5GSM) << QByteArray("1.03") << false << "19 z 19";
+    }
+
+    void readAsksInOrderAndCountsToItsTotal()
+    {
+        QFETCH(int, family);
+        QFETCH(QByteArray, version);
+        QFETCH(bool, scheduleOn);
+        QFETCH(QString, last);
+        connectTo(Family(family), version);
+        module.setRegister("G80", scheduleOn ? "1" : "0");
+        host->readBack.L[5] = true; // a module without the extended book leaves L alone
+        host->settings.L[5] = true;
+
+        engine->BitBtnOdczytLicznikClick();
+        QVERIFY(!engine->TimerWatchDog().isActive()); // starting does not arm it
+        QVERIFY(!host->buttons[LinkHost::Button::OdczytLicznik]);
+        port->pump();
+
+        QList<QByteArray> expected = {"G00", "G10", "G20", "G30", "G40", "G41", "G42", "G43", "G90", "G80"};
+        if (scheduleOn)
+            expected << "G70";
+        if (module.hasExtendedBook())
+            expected << "GA0";
+        expected << book('G', module.maxNumbers());
+        QCOMPARE(codes(port->takeSent()), expected);
+
+        QCOMPARE(host->statuses.first(), QStringLiteral("Status: Odczyt konfiguracji 1 z %1").arg(last.split(' ').last()));
+        QCOMPARE(host->statuses.at(host->statuses.size() - 2), QStringLiteral("Status: Odczyt konfiguracji ") + last);
+        QCOMPARE(host->status(), QStringLiteral("Status: Połączony"));
+        QVERIFY(!engine->IsReading);
+        QCOMPARE(engine->Ksiazka, 0);
+        QVERIFY(host->buttons[LinkHost::Button::ZapisPlik] && host->buttons[LinkHost::Button::OdczytLicznik]);
+        QCOMPARE(host->shownConfigurations, 1);
+        QVERIFY(host->verificationResults.isEmpty());
+
+        // Decoded into the read-back record, then copied into the settings.
+        const TUstawienie &u = host->settings;
+        QCOMPARE(u.Identyfikator.text(), QStringLiteral("40012345"));
+        QCOMPARE(u.Pin.text(), QStringLiteral("1234"));
+        QCOMPARE(u.Modem[2].text(), QStringLiteral("AT+CSCS=\"GSM\""));
+        QCOMPARE(u.MeterPassword.text(), QStringLiteral("licznik   "));
+        QCOMPARE(int(u.Harmonogram_rodzaj), scheduleOn ? 1 : 0);
+        QCOMPARE(u.Telefony[1].text(), QStringLiteral("+48502765432"));
+        QCOMPARE(bool(u.L[0]), module.hasExtendedBook());
+        QVERIFY(module.hasExtendedBook() ? !u.L[5] : bool(u.L[5]));
+    }
+
+    void writeSendsInOrderThenVerifies_data()
+    {
+        QTest::addColumn<int>("family");
+        QTest::addColumn<QByteArray>("version");
+        QTest::addColumn<QList<QByteArray>>("opening");
+        QTest::addColumn<QString>("last");
+        const QList<QByteArray> latched = {"S10", "S10", "S20", "S90", "S30"};
+        QTest::newRow("MKV 01.12") << int(Family::MKV) << QByteArray("01.12")
+                                   << QList<QByteArray>{"S20", "S20", "S30"} << "20 z 20";
+        QTest::newRow("MKV 01.15l") << int(Family::MKV) << QByteArray("01.15l") << latched << "22 z 22";
+        QTest::newRow("MKV 02.00l") << int(Family::MKV) << QByteArray("02.00l") << latched << "23 z 23";
+        QTest::newRow("RW-5") << int(Family::RW5SMS) << QByteArray("2.0") << latched << "15 z 15";
+    }
+
+    void writeSendsInOrderThenVerifies()
+    {
+        QFETCH(int, family);
+        QFETCH(QByteArray, version);
+        QFETCH(QList<QByteArray>, opening);
+        QFETCH(QString, last);
+        connectTo(Family(family), version);
+        host->settings = toWrite();
+
+        engine->BitBtnZapisLicznikClick();
+        QCOMPARE(host->validations, 1);
+        QVERIFY(engine->IsWaitS00);
+        port->pump(1); // the opening frame's acknowledgement
+        QVERIFY(!engine->IsWaitS00);
+        QVERIFY(Frames::hasAck(engine->IrDABuffer)); // left for the next receive event
+        port->pump();
+
+        QList<QByteArray> expected = opening;
+        expected << "S80" << "S70"; // daily: on, then the time
+        if (module.hasExtendedBook())
+            expected << "SA0";
+        expected << book('S', module.maxNumbers());
+        expected << "G00" << "G10" << "G20" << "G30" << "G40" << "G41" << "G42" << "G43" << "G90" << "G80" << "G70";
+        if (module.hasExtendedBook())
+            expected << "GA0";
+        expected << book('G', module.maxNumbers());
+        const QList<QByteArray> sent = port->takeSent();
+        QCOMPARE(codes(sent), expected);
+        QVERIFY(sent.contains(Frames::writeRequest("S70", "00,0615")));
+        QVERIFY(sent.contains(Frames::writeRequest("S61", "")));
+
+        QVERIFY(host->statuses.contains(QStringLiteral("Status: Zapis konfiguracji ") + last));
+        QVERIFY(!host->statuses.contains(QStringLiteral("Status: Zapis konfiguracji %1 z").arg(last.split(' ').first().toInt() + 1)));
+        QCOMPARE(host->verificationResults, QList<bool>{true});
+        QCOMPARE(host->status(), QStringLiteral("Status: Połączony"));
+        QCOMPARE(module.reg("G20"), QByteArray("4321"));
+        QVERIFY(!engine->IsVerification || !engine->IsReading);
+    }
+
+    void scheduleOffWritesS80ZeroAndNoTime()
+    {
+        connectTo(Family::MKV, "01.15l");
+        host->settings = toWrite();
+        host->settings.Harmonogram_rodzaj = 0; // as storing leaves an inactive schedule
+        host->settings.Harmonogram_godzina = 0;
+        host->settings.Harmonogram_minuta = 0;
+        engine->BitBtnZapisLicznikClick();
+        port->pump();
+        const QList<QByteArray> sent = port->takeSent();
+        QVERIFY(sent.contains(Frames::writeRequest("S80", "0")));
+        QVERIFY(!codes(sent).contains("S70"));
+        QVERIFY(!codes(sent).contains("SA0"));
+        QCOMPARE(host->verificationResults, QList<bool>{true});
+    }
+
+    void aDifferenceFailsTheVerificationAndKeepsWhatWasWritten()
+    {
+        connectTo(Family::MKV, "02.00l");
+        host->settings = toWrite();
+        module.setStoreDifferently("S62"); // stores "+48700100200,X": the schedule right is lost
+        engine->BitBtnZapisLicznikClick();
+        port->pump();
+        QCOMPARE(host->verificationResults, QList<bool>{false});
+        QCOMPARE(host->shownConfigurations, 0);
+        QCOMPARE(host->settings.Telefony[2].text(), QStringLiteral("+48700100200"));
+        QVERIFY(host->settings.S[2]);
+        QVERIFY(!host->readBack.S[2]);
+        QCOMPARE(host->status(), QStringLiteral("Status: Połączony"));
+    }
+
+    void lIsVerifiedOnModulesWithTheExtendedBook()
+    {
+        connectTo(Family::MKV, "02.00l");
+        host->settings = toWrite();
+        module.setStoreDifferently("S60"); // stores "+48601234567,CX": L lost
+        engine->BitBtnZapisLicznikClick();
+        port->pump();
+        QCOMPARE(host->verificationResults, QList<bool>{false});
+    }
+
+    void aNegativeAcknowledgementIsIgnored()
+    {
+        connectTo(Family::MKV, "01.12");
+        host->settings = toWrite();
+        port->attach(nullptr);
+        engine->BitBtnZapisLicznikClick();
+        port->deliver(QByteArray(1, Frames::ACK)); // opening
+        port->deliver(QByteArray(1, Frames::ACK)); // S20 again
+        port->takeSent();
+        port->deliver("\x15");                       // NAK of S30
+        QVERIFY(port->takeSent().isEmpty());
+        QCOMPARE(engine->S_Command, QByteArray("S30"));
+        port->deliver(QByteArray(1, Frames::ACK));
+        QCOMPARE(codes(port->takeSent()), QList<QByteArray>{"S80"});
+    }
+
+    void echoesCompleteNothing()
+    {
+        connectTo(Family::MKV, "02.00l");
+        port->echo = true;
+        engine->BitBtnOdczytLicznikClick();
+        port->pump();
+        QCOMPARE(host->status(), QStringLiteral("Status: Połączony"));
+        host->settings = toWrite();
+        engine->BitBtnZapisLicznikClick();
+        port->pump();
+        QCOMPARE(host->verificationResults, QList<bool>{true});
+    }
+
+    void watchdogRepeatsOnlyTheFirstRequest()
+    {
+        connectTo(Family::MKV, "02.00l");
+        port->attach(nullptr); // silent
+        engine->BitBtnOdczytLicznikClick();
+        port->takeSent();
+        port->deliver(Frames::readRequest("G00")); // an echo arms the watchdog
+        QVERIFY(engine->TimerWatchDog().isActive());
+        engine->TimerWatchDogTimer();
+        QCOMPARE(codes(port->takeSent()), QList<QByteArray>{"G00"});
+        QVERIFY(engine->IrDABuffer.isEmpty());
+
+        port->attach(&module);
+        port->deliver(module.answer("G00", false, {}));
+        QVERIFY(!engine->IsWaitG00);
+        QVERIFY(!engine->TimerWatchDog().isActive());
+        port->takeSent();
+        port->pending.clear(); // the G10 answer is lost
+        engine->TimerWatchDogTimer();
+        QVERIFY(port->takeSent().isEmpty()); // later requests are never repeated
+
+        // Writing: the opening frame is repeated, with the tag emptied.
+        engine->BitBtnPolaczClick();
+        engine->BitBtnPolaczClick();
+        port->pump();
+        port->attach(nullptr);
+        host->settings = toWrite();
+        engine->BitBtnZapisLicznikClick();
+        port->takeSent();
+        port->deliver("?");
+        engine->TimerWatchDogTimer();
+        QCOMPARE(port->takeSent(), QList<QByteArray>{Frames::writeRequest("S10", "1111")});
+        QVERIFY(engine->S_Command.isEmpty());
+    }
+
+    void anInvalidEditorSendsNothing()
+    {
+        connectTo(Family::MKV, "02.00l");
+        host->validationPasses = false;
+        engine->BitBtnZapisLicznikClick();
+        QVERIFY(port->takeSent().isEmpty());
+        QVERIFY(!engine->IsWritening);
+    }
+
+    void closingThePortMidReadCopiesNothing()
+    {
+        connectTo(Family::MKV, "02.00l");
+        host->settings = toWrite();
+        engine->BitBtnOdczytLicznikClick();
+        port->pump(12);
+        QVERIFY(engine->IsReading);
+        engine->BitBtnPolaczClick();
+        QVERIFY(!engine->IsReading && !engine->IsWaitG00);
+        QCOMPARE(engine->Ksiazka, 0);
+        QCOMPARE(host->settings.Pin.text(), QStringLiteral("4321"));
+        QCOMPARE(host->shownConfigurations, 0);
+
+        // The next connection reads from the start.
+        engine->BitBtnPolaczClick();
+        port->pump();
+        engine->BitBtnOdczytLicznikClick();
+        port->pump();
+        QCOMPARE(host->status(), QStringLiteral("Status: Połączony"));
+        QCOMPARE(host->settings.Pin.text(), QStringLiteral("1234"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSequences)
+#include "tst_sequences.moc"
