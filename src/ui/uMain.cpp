@@ -1,6 +1,9 @@
 #include "uMain.h"
 
 #include "ConfigEditor.h"
+#include "FlatComboBox.h"
+#include "IntegerText.h"
+#include "PortList.h"
 #include "ConfigurationFile.h"
 #include "ConfigurationView.h"
 #include "Validation.h"
@@ -12,6 +15,7 @@
 #include "ui_uMain.h"
 #include "uKomunikat.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
@@ -23,10 +27,10 @@ namespace {
 const QColor kEditableColour(0xF0, 0xF0, 0xF0);
 
 // "COM9=/dev/..." lines of section PORTS: which device stands behind which number.
-QMap<int, QString> explicitPortMap(const QString &appDir)
+QMap<int, QString> explicitPortMap(const QString &iniPath)
 {
     QMap<int, QString> map;
-    ProfileFile ini(QDir(appDir).filePath(QStringLiteral("QOVMS.ini")));
+    ProfileFile ini(iniPath);
     if (!ini.load())
         return map;
     const QString section = QStringLiteral("PORTS");
@@ -41,12 +45,25 @@ QMap<int, QString> explicitPortMap(const QString &appDir)
     }
     return map;
 }
+// A Boolean as the profile functions read one: a number (nonzero is true), or
+// the words True and False in any case; anything else gives the default.
+bool readBool(const QString &text, bool defaultValue)
+{
+    if (const auto n = IntegerText::lenient(text))
+        return *n != 0;
+    if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return false;
+    return defaultValue;
+}
 } // namespace
 
-TMainForm::TMainForm(const QString &appDir, Dialogs *dialogs, SerialPort *port, QWidget *parent)
+TMainForm::TMainForm(const QString &appDir, Dialogs *dialogs, SerialPort *port, std::unique_ptr<PortSource> ports,
+                     QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      ui(std::make_unique<Ui::TMainForm>()), m_appDir(appDir)
+      ui(std::make_unique<Ui::TMainForm>()), m_appDir(appDir), m_naming(explicitPortMap(settingsPath()))
 {
     ui->setupUi(this);
     setFont(uiFont());
@@ -66,8 +83,9 @@ TMainForm::TMainForm(const QString &appDir, Dialogs *dialogs, SerialPort *port, 
         dialogs = m_ownDialogs.get();
     }
     m_dialogs = dialogs;
+    m_ports = ports ? std::move(ports) : PortSource::system(m_naming);
     if (!port)
-        port = new QtSerialPortService(PortNaming(explicitPortMap(appDir)), this);
+        port = new QtSerialPortService(m_naming, this);
     else
         port->setParent(this);
     m_port = port;
@@ -81,6 +99,8 @@ TMainForm::TMainForm(const QString &appDir, Dialogs *dialogs, SerialPort *port, 
     m_view = new ConfigurationView(this);
 
     connect(ui->BitBtnPolacz, &QPushButton::clicked, this, &TMainForm::BitBtnPolaczClick);
+    connect(ui->CheckBoxWykrywanieCOM, &QCheckBox::toggled, this, &TMainForm::CheckBoxWykrywanieCOMClick);
+    connect(ui->FlatComboBoxComPort, &FlatComboBox::dropDown, this, &TMainForm::FlatComboBoxComPortDropDown);
     connect(ui->BitBtnUtworz, &QPushButton::clicked, this, &TMainForm::BitBtnUtworzClick);
     connect(ui->BitBtnOdczytPlik, &QPushButton::clicked, this, &TMainForm::BitBtnOdczytPlikClick);
     connect(ui->BitBtnZapisPlik, &QPushButton::clicked, this, &TMainForm::BitBtnZapisPlikClick);
@@ -101,7 +121,36 @@ void TMainForm::FormCreate()
     setStatus(QStringLiteral("Status: Port zamknięty"));
     // The file dialogs start here; without it they still start from this path.
     QDir().mkpath(configurationFolder());
-    RefreshPortList();
+
+    ProfileFile ini(settingsPath());
+    const QString main = QStringLiteral("MAIN");
+    if (!ini.load() || ini.keys(main).isEmpty()) {
+        RefreshPortList();
+        return;
+    }
+    bool detect = true;
+    if (ini.contains(main, QStringLiteral("DetectCOM")))
+        detect = readBool(ini.readString(main, QStringLiteral("DetectCOM")), true);
+    if (!detect)
+        ui->CheckBoxWykrywanieCOM->setChecked(false); // its rule refills the list without detection
+    else
+        RefreshPortList();
+    if (ini.contains(main, QStringLiteral("ComPort"))) {
+        QString port = ini.readString(main, QStringLiteral("ComPort"), QStringLiteral("COM 1"));
+        if (!port.startsWith(QLatin1String("COM ")))
+            port = QStringLiteral("COM 1");
+        for (int i = 0; i < ui->FlatComboBoxComPort->count(); ++i) {
+            if (ui->FlatComboBoxComPort->itemText(i) == port) {
+                ui->FlatComboBoxComPort->setCurrentIndex(i);
+                break;
+            }
+        }
+    }
+}
+
+QString TMainForm::settingsPath() const
+{
+    return QDir(m_appDir).filePath(QStringLiteral("QOVMS.ini"));
 }
 
 QString TMainForm::configurationFolder() const
@@ -190,20 +239,17 @@ void TMainForm::BitBtnZapisPlikClick()
 
 void TMainForm::RefreshPortList()
 {
-    const QString remembered =
-        ui->FlatComboBoxComPort->count() > 0 ? ui->FlatComboBoxComPort->currentText() : QStringLiteral("COM 1");
-    QStringList entries;
-    for (int n = 1; n <= 16; ++n)
-        entries << QStringLiteral("COM %1").arg(n);
-    QStringList current;
-    for (int i = 0; i < ui->FlatComboBoxComPort->count(); ++i)
-        current << ui->FlatComboBoxComPort->itemText(i);
-    if (current == entries)
-        return;
-    ui->FlatComboBoxComPort->clear();
-    ui->FlatComboBoxComPort->addItems(entries);
-    const int at = entries.indexOf(remembered);
-    ui->FlatComboBoxComPort->setCurrentIndex(entries.isEmpty() ? -1 : qMax(at, 0));
+    PortList::refresh(ui->FlatComboBoxComPort, ui->CheckBoxWykrywanieCOM->isChecked(), *m_ports, m_naming);
+}
+
+void TMainForm::CheckBoxWykrywanieCOMClick()
+{
+    RefreshPortList();
+}
+
+void TMainForm::FlatComboBoxComPortDropDown()
+{
+    RefreshPortList();
 }
 
 void TMainForm::BitBtnPolaczClick()
@@ -320,6 +366,16 @@ void TMainForm::closeEvent(QCloseEvent *event)
 void TMainForm::FormClose()
 {
     m_engine->TimerWatchDog().stop();
+    ProfileFile ini(settingsPath());
+    ini.load(); // whatever else the file holds is kept as it is
+    const QString selected = ui->FlatComboBoxComPort->currentIndex() >= 0 ? ui->FlatComboBoxComPort->currentText()
+                                                                          : QStringLiteral("COM 1");
+    ini.writeString(QStringLiteral("MAIN"), QStringLiteral("ComPort"), QLatin1Char('\'') + selected + QLatin1Char('\''));
+    ini.writeString(QStringLiteral("MAIN"), QStringLiteral("DetectCOM"),
+                    ui->CheckBoxWykrywanieCOM->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    // A settings file that cannot be written must not keep the program from closing.
+    if (!ini.save())
+        m_dialogs->message(this, Dialogs::Kind::Error, QStringLiteral("Unable to write to ") + settingsPath());
     if (KomunikatForm)
         KomunikatForm->close();
 }

@@ -2,6 +2,8 @@
 
 #include "LinkEngine.h"
 #include "LinkHost.h"
+#include "PortList.h"
+#include "PortNaming.h"
 #include "TUstawienie.h"
 #include "uKomunikat.h"
 
@@ -15,6 +17,7 @@ class TMainForm;
 }
 class Dialogs;
 class ConfigEditor;
+
 class ConfigurationView;
 class PhoneBookEditor;
 class QLabel;
@@ -29,7 +32,7 @@ public:
     // appDir is the folder of the executable: the settings file lives there.
     // Tests pass their own port and dialogs; otherwise the real ones are made.
     explicit TMainForm(const QString &appDir, Dialogs *dialogs = nullptr, SerialPort *port = nullptr,
-                       QWidget *parent = nullptr);
+                       std::unique_ptr<PortSource> ports = nullptr, QWidget *parent = nullptr);
     ~TMainForm() override;
 
     LinkEngine *engine() const { return m_engine; }
@@ -56,6 +59,9 @@ public:
     void showVerificationResult(bool success) override;
 
     void RefreshPortList();
+    void CheckBoxWykrywanieCOMClick();
+    void FlatComboBoxComPortDropDown();
+    QString settingsPath() const;
 
     // Configuration in the editor and in files.
     void ShowConfiguration();
@@ -84,6 +90,8 @@ private:
     std::unique_ptr<Ui::TMainForm> ui;
     QLabel *m_statusPanel = nullptr;
     QString m_appDir;
+    PortNaming m_naming;
+    std::unique_ptr<PortSource> m_ports;
     std::unique_ptr<Dialogs> m_ownDialogs;
     Dialogs *m_dialogs;
     SerialPort *m_port;

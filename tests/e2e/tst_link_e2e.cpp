@@ -3,6 +3,7 @@
 #include "ScriptedDialogs.h"
 #include "uMain.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -167,7 +168,9 @@ private slots:
     void aNumberWithoutDeviceCannotBeOpened()
     {
         makeForm();
+        form->findChild<QCheckBox *>("CheckBoxWykrywanieCOM")->setChecked(false); // the fixed list has COM 16
         form->findChild<QComboBox *>("FlatComboBoxComPort")->setCurrentText("COM 16");
+        QCOMPARE(form->findChild<QComboBox *>("FlatComboBoxComPort")->currentText(), QStringLiteral("COM 16"));
         if (QFile::exists("/dev/ttyS15"))
             QSKIP("this machine has /dev/ttyS15");
         QTest::mouseClick(polacz(), Qt::LeftButton);

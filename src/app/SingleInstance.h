@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QLocalServer>
+#include <QLockFile>
+#include <QObject>
+
+#include <memory>
+
+// Keeps a second copy of the program from running beside the first. The first
+// copy holds a lock named after the executable and listens for the others; a
+// later copy asks it to come to the front and ends. A lock left by a copy that
+// crashed is taken over.
+class SingleInstance : public QObject {
+    Q_OBJECT
+public:
+    // name: the executable's file name in upper case, e.g. "VESKOR".
+    explicit SingleInstance(const QString &name, QObject *parent = nullptr);
+    ~SingleInstance() override;
+
+    // True when this is the first copy; it then listens for the others.
+    bool tryBecomeFirst();
+    // Asks the running copy to show itself; true when it acknowledged.
+    bool askFirstToShow(int timeoutMs = 2000) const;
+
+    QString lockPath() const;
+    QString serverName() const;
+
+signals:
+    void showRequested();
+
+private:
+    QString m_name;
+    std::unique_ptr<QLockFile> m_lock;
+    QLocalServer m_server;
+};

@@ -1,0 +1,32 @@
+#include "VeskorApplication.h"
+
+#include <QMessageBox>
+
+#include <exception>
+
+VeskorApplication::VeskorApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+
+bool VeskorApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &e) {
+        report(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        report(QStringLiteral("Nieznany błąd programu."));
+    }
+    return false;
+}
+
+void VeskorApplication::report(const QString &message)
+{
+    // One box at a time: an error inside the box's own loop is not shown again.
+    if (m_reporting)
+        return;
+    m_reporting = true;
+    if (m_reporter)
+        m_reporter(message);
+    else
+        QMessageBox::critical(activeWindow(), QStringLiteral("Błąd"), message);
+    m_reporting = false;
+}

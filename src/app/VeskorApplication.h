@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QApplication>
+
+#include <functional>
+
+// The application object. An exception that no handler catches is shown to the
+// technician with its message, caption "Błąd", and the program goes on.
+class VeskorApplication : public QApplication {
+    Q_OBJECT
+public:
+    VeskorApplication(int &argc, char **argv);
+
+    bool notify(QObject *receiver, QEvent *event) override;
+
+    // Replaces the message box, for tests.
+    void setReporter(std::function<void(const QString &)> reporter) { m_reporter = std::move(reporter); }
+
+private:
+    void report(const QString &message);
+
+    std::function<void(const QString &)> m_reporter;
+    bool m_reporting = false;
+};

@@ -1,0 +1,72 @@
+#include "PortList.h"
+
+#include "IntegerText.h"
+
+#include <QComboBox>
+
+#include <algorithm>
+
+namespace PortList {
+
+std::optional<QList<int>> parse(const QStringList &names)
+{
+    QList<int> numbers;
+    for (const QString &name : names) {
+        const qsizetype at = name.indexOf(QLatin1String("COM"));
+        if (at < 0)
+            continue;
+        QString rest = name;
+        rest.remove(at, 3);
+        const auto number = IntegerText::lenient(rest);
+        if (!number)
+            return std::nullopt;
+        numbers.append(*number);
+    }
+    std::stable_sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+QString entry(int number)
+{
+    return QStringLiteral("COM %1").arg(number);
+}
+
+QStringList fixedEntries()
+{
+    QStringList entries;
+    for (int n = 1; n <= 16; ++n)
+        entries << entry(n);
+    return entries;
+}
+
+void refresh(QComboBox *list, bool detect, const PortSource &source, const PortNaming &naming)
+{
+    const QString remembered = list->count() > 0 ? list->currentText() : QStringLiteral("COM 1");
+    QStringList entries = fixedEntries();
+    if (detect) {
+        if (const auto names = source.portNames(); names && !names->isEmpty()) {
+            if (const auto numbers = parse(*names)) {
+                entries.clear();
+                for (int n : *numbers)
+                    entries << entry(n);
+            }
+        }
+    }
+
+    QStringList current;
+    for (int i = 0; i < list->count(); ++i)
+        current << list->itemText(i);
+    if (current == entries)
+        return;
+
+    list->clear();
+    for (const QString &e : entries) {
+        list->addItem(e);
+        const QString device = naming.devicePath(PortNaming::numberFromEntry(e));
+        list->setItemData(list->count() - 1, device, Qt::ToolTipRole);
+    }
+    const int at = int(entries.indexOf(remembered));
+    list->setCurrentIndex(entries.isEmpty() ? -1 : qMax(at, 0));
+}
+
+} // namespace PortList
