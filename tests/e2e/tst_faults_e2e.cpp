@@ -1,0 +1,133 @@
+#include "ModuleSimulator.h"
+#include "ScriptedDialogs.h"
+#include "uKomunikat.h"
+#include "uMain.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+// What goes wrong on a real line: a probe pulled out, noise, a module that falls
+// silent, answers arriving a byte at a time.
+class TestFaultsEndToEnd : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir *dir = nullptr;
+    ModuleSimulator *sim = nullptr;
+    ScriptedDialogs *dialogs = nullptr;
+    TMainForm *form = nullptr;
+
+    template <typename T = QWidget> T *c(const char *name) { return form->findChild<T *>(QLatin1String(name)); }
+    void click(const char *button) { QTest::mouseClick(c<QPushButton>(button), Qt::LeftButton); }
+
+    void connectModule()
+    {
+        QFile ini(dir->filePath("QOVMS.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[PORTS]\r\nCOM4=" + sim->slavePath().toLocal8Bit() + "\r\n[MAIN]\r\nComPort='COM 4'\r\n");
+        ini.close();
+        form = new TMainForm(dir->path(), dialogs);
+        form->show();
+        QSignalSpy identified(form->engine(), &LinkEngine::identified);
+        click("BitBtnPolacz");
+        QTRY_COMPARE_WITH_TIMEOUT(identified.count(), 1, 5000);
+    }
+    void expectOneLossAndAClosedPort()
+    {
+        QTRY_COMPARE_WITH_TIMEOUT(form->statusText(), QStringLiteral("Status: Port zamknięty"), 5000);
+        QTest::qWait(200); // a storm of errors would show as more boxes
+        QCOMPARE(dialogs->shown.size(), 1);
+        QCOMPARE(dialogs->shown[0].caption, QStringLiteral("Błąd"));
+        QVERIFY(dialogs->shown[0].text.startsWith(QStringLiteral("Błąd: ")));
+        QCOMPARE(c<QPushButton>("BitBtnPolacz")->text(), QStringLiteral("Otwórz port"));
+        QVERIFY(c("BitBtnPolacz")->isEnabled() && c("BitBtnOdczytPlik")->isEnabled());
+        QVERIFY(!c("BitBtnOdczytLicznik")->isEnabled());
+        QVERIFY(!form->engine()->IsReading && !form->engine()->IsWritening);
+        QVERIFY(!form->engine()->TimerWatchDog().isActive());
+    }
+
+private slots:
+    void init()
+    {
+        dir = new QTemporaryDir;
+        sim = new ModuleSimulator;
+        QVERIFY(sim->start());
+        dialogs = new ScriptedDialogs;
+    }
+    void cleanup()
+    {
+        delete form;
+        form = nullptr;
+        delete sim;
+        delete dialogs;
+        delete dir;
+    }
+
+    void theLineIsPulledMidRead()
+    {
+        connectModule();
+        sim->setHangUpAfter(12);
+        click("BitBtnOdczytLicznik");
+        expectOneLossAndAClosedPort();
+        QVERIFY(form->Ustawienie.Pin.isEmpty()); // nothing partial was copied
+        QVERIFY(!c("GroupBoxParametry")->isEnabled());
+    }
+
+    void theLineIsPulledMidWrite()
+    {
+        connectModule();
+        click("BitBtnOdczytLicznik");
+        QTRY_COMPARE_WITH_TIMEOUT(form->statusText(), QStringLiteral("Status: Połączony"), 5000);
+        sim->setHangUpAfter(sim->requestCodes().size() + 6);
+        c<QLineEdit>("EditPin")->setText("9999");
+        click("BitBtnZapisLicznik");
+        expectOneLossAndAClosedPort();
+        QCOMPARE(c<QLineEdit>("EditPin")->text(), QStringLiteral("9999")); // the editor keeps its work
+        QCOMPARE(form->komunikatForm(), nullptr);
+    }
+
+    void noiseBetweenAnswersAndAnswersByteByByte()
+    {
+        sim->setNoise(QByteArray("~#\x7f\x15 x", 6));
+        sim->setSplit(1, 0);
+        connectModule();
+        click("BitBtnOdczytLicznik");
+        QTRY_COMPARE_WITH_TIMEOUT(form->statusText(), QStringLiteral("Status: Połączony"), 10000);
+        QCOMPARE(c<QLineEdit>("EditPin")->text(), QStringLiteral("1234"));
+        c<QLineEdit>("EditPin")->setText("2222");
+        click("BitBtnZapisLicznik");
+        QTRY_VERIFY_WITH_TIMEOUT(form->komunikatForm(), 10000);
+        QCOMPARE(form->komunikatForm()->LabelKomunkat->text(), QStringLiteral("Programowanie zakończone powodzeniem."));
+        QVERIFY(dialogs->shown.isEmpty());
+    }
+
+    void aModuleThatFallsSilentIsWaitedForUntilThePortCloses()
+    {
+        connectModule();
+        sim->setSilentAfter(sim->requestCodes().size() + 1); // answers G00, then nothing
+        click("BitBtnOdczytLicznik");
+        QTRY_COMPARE_WITH_TIMEOUT(form->statusText(), QStringLiteral("Status: Odczyt konfiguracji 2 z 27"), 5000);
+        QTest::qWait(1500); // no time-out, no repetition, no message
+        QCOMPARE(form->statusText(), QStringLiteral("Status: Odczyt konfiguracji 2 z 27"));
+        QCOMPARE(sim->requestCodes().count("G10"), 1);
+        QVERIFY(dialogs->shown.isEmpty());
+        click("BitBtnPolacz"); // the only way out
+        QCOMPARE(form->statusText(), QStringLiteral("Status: Port zamknięty"));
+
+        // The next connection starts afresh.
+        sim->setSilentAfter(-1);
+        QSignalSpy identified(form->engine(), &LinkEngine::identified);
+        click("BitBtnPolacz");
+        QTRY_COMPARE_WITH_TIMEOUT(identified.count(), 1, 5000);
+        click("BitBtnOdczytLicznik");
+        QTRY_COMPARE_WITH_TIMEOUT(form->statusText(), QStringLiteral("Status: Połączony"), 5000);
+    }
+};
+
+QTEST_MAIN(TestFaultsEndToEnd)
+#include "tst_faults_e2e.moc"
