@@ -55,7 +55,13 @@ bool ProfileFile::load()
         m_error = file.errorString();
         return false;
     }
-    const QByteArray all = file.readAll();
+    parse(file.readAll());
+    return true;
+}
+
+void ProfileFile::parse(const QByteArray &all)
+{
+    m_lines.clear();
     qsizetype start = 0;
     while (start < all.size()) {
         const qsizetype nl = all.indexOf('\n', start);
@@ -74,7 +80,14 @@ bool ProfileFile::load()
         }
         m_lines.append(line);
     }
-    return true;
+}
+
+QByteArray ProfileFile::toBytes() const
+{
+    QByteArray out;
+    for (const Line &l : m_lines)
+        out += l.text + l.ending;
+    return out;
 }
 
 int ProfileFile::sectionLine(const QString &section) const
@@ -179,11 +192,7 @@ bool ProfileFile::save()
         m_error = file.errorString();
         return false;
     }
-    for (const Line &l : m_lines) {
-        file.write(l.text);
-        file.write(l.ending);
-    }
-    if (!file.commit()) {
+    if (file.write(toBytes()) < 0 || !file.commit()) {
         m_error = file.errorString();
         return false;
     }

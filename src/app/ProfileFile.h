@@ -16,6 +16,9 @@ public:
     // Reads the file; a missing file reads as empty. False (with errorString())
     // only when the file exists but cannot be read.
     bool load();
+    // The same from bytes in memory, and the bytes save() would write.
+    void parse(const QByteArray &bytes);
+    QByteArray toBytes() const;
     bool exists() const;
 
     bool hasSection(const QString &section) const;
