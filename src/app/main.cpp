@@ -5,12 +5,15 @@
 #include "uMain.h"
 
 #include <QFileInfo>
+#include <QIcon>
 #include <QMessageBox>
 
 int main(int argc, char *argv[])
 {
     VeskorApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Veskor"));
+    Q_INIT_RESOURCE(pictures);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/veskor.png")));
 
     // A second copy brings the first forward and ends before it takes any input.
     SingleInstance guard(QFileInfo(QApplication::applicationFilePath()).fileName().toUpper());

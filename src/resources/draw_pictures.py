@@ -6,6 +6,7 @@ bottom-left pixel has. Run from this folder; the BMP files are checked in.
 """
 import math
 import struct
+import zlib
 
 MAGENTA = (255, 0, 255)
 
@@ -80,7 +81,50 @@ def ok_glyph():
     return px
 
 
+def write_png(name, pixels):
+    h = len(pixels)
+    w = len(pixels[0])
+    raw = b"".join(b"\0" + bytes(c for px in row for c in px) for row in pixels)
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+    with open(name, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n")
+        f.write(chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0)))
+        f.write(chunk(b"IDAT", zlib.compress(raw, 9)))
+        f.write(chunk(b"IEND", b""))
+
+
+def app_icon():
+    """64 x 64, RGBA: a meter dial in blue with a white needle and a signal arc."""
+    size = 64
+    px = [[(0, 0, 0, 0) for _ in range(size)] for _ in range(size)]
+    c = (size - 1) / 2
+    for y in range(size):
+        for x in range(size):
+            d = math.hypot(x - c, y - c)
+            if d <= 30:
+                px[y][x] = (30, 80, 170, 255)
+            if 24 <= d <= 27 and y < c:
+                px[y][x] = (255, 255, 255, 255)
+    # The needle, from the centre up and to the right.
+    for t in range(0, 220):
+        r = t / 10
+        for w in (-1, 0, 1):
+            x = int(round(c + r * math.cos(math.radians(55)) + w))
+            y = int(round(c - r * math.sin(math.radians(55))))
+            px[y][x] = (255, 255, 255, 255)
+    for y in range(size):
+        for x in range(size):
+            if math.hypot(x - c, y - c) <= 3.5:
+                px[y][x] = (255, 210, 60, 255)
+    return px
+
+
 if __name__ == "__main__":
+    write_png("veskor.png", app_icon())
     write_bmp("INFO.bmp", info())
     write_bmp("ERRO.bmp", erro())
     write_bmp("OK.bmp", ok_glyph())

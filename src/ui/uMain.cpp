@@ -118,7 +118,7 @@ TMainForm::~TMainForm()
 void TMainForm::FormCreate()
 {
     setWindowTitle(QStringLiteral("Veskor v. 02.01"));
-    setStatus(QStringLiteral("Status: Port zamknięty"));
+    TMainForm::setStatus(QStringLiteral("Status: Port zamknięty")); // no derived class exists yet
     // The file dialogs start here; without it they still start from this path.
     QDir().mkpath(configurationFolder());
 

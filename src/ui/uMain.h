@@ -39,7 +39,7 @@ public:
     SerialPort *ApdComPortIrDA() const { return m_port; }
     Dialogs *dialogs() const { return m_dialogs; }
     QString statusText() const;
-    TKomunikatForm *komunikatForm() const { return KomunikatForm; }
+    TKomunikatForm *komunikatForm() const { return KomunikatForm.data(); }
 
     // Shows the outcome of a write in the message window; the main window stays
     // disabled until that window closes. False when the window could not be filled.
