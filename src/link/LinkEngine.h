@@ -67,6 +67,7 @@ signals:
 
 private:
     // Reading, writing and verifying (LinkSequences.cpp).
+    void startRead(bool verification);
     void firstReadStep();
     void openingWriteStep();
     void answerDispatch();

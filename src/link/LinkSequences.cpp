@@ -63,9 +63,14 @@ void LinkEngine::BitBtnOdczytLicznikClick()
 {
     setOperationButtons(false);
     disableWatchDog();
+    startRead(false);
+}
+
+void LinkEngine::startRead(bool verification)
+{
     IsReading = true;
     IsWritening = false;
-    IsVerification = false;
+    IsVerification = verification;
     // A sequence abandoned by closing the port may have left an entry index behind.
     Ksiazka = 0;
     ACount_Order = 1;
@@ -351,15 +356,6 @@ void LinkEngine::writeChain()
 
 void LinkEngine::endOfWrite()
 {
-    Ksiazka = 0;
-    IsWritening = false;
     disableWatchDog();
-    IsReading = true;
-    IsVerification = true;
-    ACount_Order = 1;
-    AMAX_Order = readSteps();
-    showReadProgress();
-    IsWaitG00 = true;
-    IrDABuffer.clear();
-    send(Frames::readRequest("G00"));
+    startRead(true); // the verification: everything read back
 }
