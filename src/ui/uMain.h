@@ -15,14 +15,12 @@
 namespace Ui {
 class TMainForm;
 }
-class Dialogs;
 class ConfigEditor;
-
 class ConfigurationView;
+class Dialogs;
 class PhoneBookEditor;
 class QLabel;
 class SerialPort;
-
 
 // The one main window. It owns the controls, the port, the link engine and the
 // dialogs, and its handlers delegate to them.
@@ -30,7 +28,7 @@ class TMainForm : public QMainWindow, public LinkHost {
     Q_OBJECT
 public:
     // appDir is the folder of the executable: the settings file lives there.
-    // Tests pass their own port and dialogs; otherwise the real ones are made.
+    // Tests pass their own port, dialogs and port list; otherwise the real ones are made.
     explicit TMainForm(const QString &appDir, Dialogs *dialogs = nullptr, SerialPort *port = nullptr,
                        std::unique_ptr<PortSource> ports = nullptr, QWidget *parent = nullptr);
     ~TMainForm() override;

@@ -1,49 +1,34 @@
-#include "ModuleSimulator.h"
-#include "ScriptedDialogs.h"
+#include "SimulatedSession.h"
 #include "uKomunikat.h"
-#include "uMain.h"
 
-#include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 
 // What goes wrong on a real line: a probe pulled out, noise, a module that falls
 // silent, answers arriving a byte at a time.
 class TestFaultsEndToEnd : public QObject {
     Q_OBJECT
 private:
-    QTemporaryDir *dir = nullptr;
-    ModuleSimulator *sim = nullptr;
-    ScriptedDialogs *dialogs = nullptr;
+    SimulatedSession *s = nullptr;
     TMainForm *form = nullptr;
+    ModuleSimulator *sim = nullptr;
 
-    template <typename T = QWidget> T *c(const char *name) { return form->findChild<T *>(QLatin1String(name)); }
-    void click(const char *button) { QTest::mouseClick(c<QPushButton>(button), Qt::LeftButton); }
+    template <typename T = QWidget> T *c(const char *name) { return s->c<T>(name); }
+    void click(const char *button) { s->click(button); }
 
     void connectModule()
     {
-        QFile ini(dir->filePath("QOVMS.ini"));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[PORTS]\r\nCOM4=" + sim->slavePath().toLocal8Bit() + "\r\n[MAIN]\r\nComPort='COM 4'\r\n");
-        ini.close();
-        form = new TMainForm(dir->path(), dialogs);
-        form->show();
-        QSignalSpy identified(form->engine(), &LinkEngine::identified);
-        click("BitBtnPolacz");
-        QTRY_COMPARE_WITH_TIMEOUT(identified.count(), 1, 5000);
+        s->openWindow();
+        form = s->form.get();
+        QVERIFY(s->connectModule());
     }
     void expectOneLossAndAClosedPort()
     {
         QTRY_COMPARE_WITH_TIMEOUT(form->statusText(), QStringLiteral("Status: Port zamknięty"), 5000);
         QTest::qWait(200); // a storm of errors would show as more boxes
-        QCOMPARE(dialogs->shown.size(), 1);
-        QCOMPARE(dialogs->shown[0].caption, QStringLiteral("Błąd"));
-        QVERIFY(dialogs->shown[0].text.startsWith(QStringLiteral("Błąd: ")));
+        QCOMPARE(s->dialogs.shown.size(), 1);
+        QCOMPARE(s->dialogs.shown[0].caption, QStringLiteral("Błąd"));
+        QVERIFY(s->dialogs.shown[0].text.startsWith(QStringLiteral("Błąd: ")));
         QCOMPARE(c<QPushButton>("BitBtnPolacz")->text(), QStringLiteral("Otwórz port"));
         QVERIFY(c("BitBtnPolacz")->isEnabled() && c("BitBtnOdczytPlik")->isEnabled());
         QVERIFY(!c("BitBtnOdczytLicznik")->isEnabled());
@@ -54,19 +39,12 @@ private:
 private slots:
     void init()
     {
-        dir = new QTemporaryDir;
-        sim = new ModuleSimulator;
-        QVERIFY(sim->start());
-        dialogs = new ScriptedDialogs;
-    }
-    void cleanup()
-    {
-        delete form;
+        s = new SimulatedSession;
+        QVERIFY(s->startSimulator());
+        sim = &s->sim;
         form = nullptr;
-        delete sim;
-        delete dialogs;
-        delete dir;
     }
+    void cleanup() { delete s; }
 
     void theLineIsPulledMidRead()
     {
@@ -103,7 +81,7 @@ private slots:
         click("BitBtnZapisLicznik");
         QTRY_VERIFY_WITH_TIMEOUT(form->komunikatForm(), 10000);
         QCOMPARE(form->komunikatForm()->LabelKomunkat->text(), QStringLiteral("Programowanie zakończone powodzeniem."));
-        QVERIFY(dialogs->shown.isEmpty());
+        QVERIFY(s->dialogs.shown.isEmpty());
     }
 
     void aModuleThatFallsSilentIsWaitedForUntilThePortCloses()
@@ -115,15 +93,13 @@ private slots:
         QTest::qWait(1500); // no time-out, no repetition, no message
         QCOMPARE(form->statusText(), QStringLiteral("Status: Odczyt konfiguracji 2 z 27"));
         QCOMPARE(sim->requestCodes().count("G10"), 1);
-        QVERIFY(dialogs->shown.isEmpty());
+        QVERIFY(s->dialogs.shown.isEmpty());
         click("BitBtnPolacz"); // the only way out
         QCOMPARE(form->statusText(), QStringLiteral("Status: Port zamknięty"));
 
         // The next connection starts afresh.
         sim->setSilentAfter(-1);
-        QSignalSpy identified(form->engine(), &LinkEngine::identified);
-        click("BitBtnPolacz");
-        QTRY_COMPARE_WITH_TIMEOUT(identified.count(), 1, 5000);
+        QVERIFY(s->connectModule());
         click("BitBtnOdczytLicznik");
         QTRY_COMPARE_WITH_TIMEOUT(form->statusText(), QStringLiteral("Status: Połączony"), 5000);
     }

@@ -1,17 +1,9 @@
-#include "ModuleSimulator.h"
-#include "ScriptedDialogs.h"
+#include "SimulatedSession.h"
 #include "uKomunikat.h"
-#include "uMain.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 
 // Reading, writing and verifying through the real window and the real port,
@@ -19,28 +11,20 @@
 class TestSequencesEndToEnd : public QObject {
     Q_OBJECT
 private:
-    QTemporaryDir *dir = nullptr;
+    SimulatedSession *s = nullptr;
     ModuleSimulator *sim = nullptr;
-    ScriptedDialogs *dialogs = nullptr;
     TMainForm *form = nullptr;
 
-    template <typename T = QWidget> T *c(const char *name) { return form->findChild<T *>(QLatin1String(name)); }
-    void click(const char *button) { QTest::mouseClick(c<QPushButton>(button), Qt::LeftButton); }
+    template <typename T = QWidget> T *c(const char *name) { return s->c<T>(name); }
+    void click(const char *button) { s->click(button); }
 
     void start(ModuleSimulator::Family family, const QByteArray &version)
     {
         sim->setIdentity(family, version);
-        QFile ini(dir->filePath("QOVMS.ini"));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[PORTS]\r\nCOM4=" + sim->slavePath().toLocal8Bit() + "\r\n");
-        ini.close();
-        form = new TMainForm(dir->path(), dialogs);
-        form->show();
+        s->openWindow();
+        form = s->form.get();
         QVERIFY(QTest::qWaitForWindowExposed(form));
-        c<QComboBox>("FlatComboBoxComPort")->setCurrentText("COM 4");
-        QSignalSpy identified(form->engine(), &LinkEngine::identified);
-        click("BitBtnPolacz");
-        QTRY_COMPARE_WITH_TIMEOUT(identified.count(), 1, 5000);
+        QVERIFY(s->connectModule());
         sim->clearLog();
     }
 
@@ -71,19 +55,12 @@ private:
 private slots:
     void init()
     {
-        dir = new QTemporaryDir;
-        sim = new ModuleSimulator;
-        QVERIFY(sim->start());
-        dialogs = new ScriptedDialogs;
-    }
-    void cleanup()
-    {
-        delete form;
+        s = new SimulatedSession;
+        QVERIFY(s->startSimulator());
+        sim = &s->sim;
         form = nullptr;
-        delete sim;
-        delete dialogs;
-        delete dir;
     }
+    void cleanup() { delete s; }
 
     void readsEachModuleKindIntoTheEditor_data()
     {
@@ -128,7 +105,7 @@ private slots:
         QCOMPARE(sim->reg("G60"), QByteArray("+48600700800,CSL"));
         QCOMPARE(form->komunikatForm(), nullptr);
         QVERIFY(form->isEnabled());
-        QVERIFY(dialogs->shown.isEmpty());
+        QVERIFY(s->dialogs.shown.isEmpty());
     }
 
     void aModuleThatStoresWronglyFailsTheVerification()
@@ -191,7 +168,7 @@ private slots:
             QCOMPARE(int(form->findChildren<QTimer *>().size()), timers);
         }
         QTRY_COMPARE(sim->pendingOutput(), 0);
-        QVERIFY(dialogs->shown.isEmpty());
+        QVERIFY(s->dialogs.shown.isEmpty());
     }
 };
 
