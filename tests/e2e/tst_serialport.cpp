@@ -80,7 +80,8 @@ private slots:
         for (int i = 0; i < 5; ++i)
             sim->inject(QByteArray(2000, char('a' + i)));
         QTRY_COMPARE(avail.isEmpty() ? 0 : int(avail.last().at(0).value<quint16>()), SerialPort::kQueueSize);
-        QTest::qWait(50);
+        QTRY_COMPARE(sim->pendingOutput(), 0); // all of it is on the line
+        QTest::qWait(100);
         QByteArray got;
         while (port->charReady())
             got += port->getChar();
