@@ -1,23 +1,9 @@
 #include "ProfileFile.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-} // namespace
 
 class TestProfileFile : public QObject {
     Q_OBJECT
@@ -39,7 +25,7 @@ private slots:
 
     void namesMatchWithoutRegardToCase()
     {
-        writeAll(path(), "[main]\r\ncomport='COM 3'\r\nDETECTCOM=0\r\n");
+        writeFile(path(), "[main]\r\ncomport='COM 3'\r\nDETECTCOM=0\r\n");
         ProfileFile ini(path());
         QVERIFY(ini.load());
         QVERIFY(ini.hasSection("MAIN"));
@@ -66,7 +52,7 @@ private slots:
     {
         QFETCH(QByteArray, raw);
         QFETCH(QString, value);
-        writeAll(path(), "[MAIN]\nComPort=" + raw + "\n");
+        writeFile(path(), "[MAIN]\nComPort=" + raw + "\n");
         ProfileFile ini(path());
         QVERIFY(ini.load());
         QCOMPARE(ini.readString("MAIN", "ComPort"), value);
@@ -74,7 +60,7 @@ private slots:
 
     void keysOfOtherSectionsAreNotSeen()
     {
-        writeAll(path(), "[PORTS]\nComPort=x\n[MAIN]\nDetectCOM=1\n");
+        writeFile(path(), "[PORTS]\nComPort=x\n[MAIN]\nDetectCOM=1\n");
         ProfileFile ini(path());
         QVERIFY(ini.load());
         QVERIFY(!ini.contains("MAIN", "ComPort"));
@@ -86,13 +72,13 @@ private slots:
         // LF endings, a comment, another section, odd spacing and a code-page byte.
         const QByteArray before = "; technik\n[PORTS]\nCOM9 = /dev/pts/4\n\n[Main]\nComPort='COM 3'\n"
                                   "Other=\xb3\xf3\n\n[Z]\nk=v";
-        writeAll(path(), before);
+        writeFile(path(), before);
         ProfileFile ini(path());
         QVERIFY(ini.load());
         ini.writeString("MAIN", "ComPort", "'COM 7'");
         ini.writeString("MAIN", "DetectCOM", "0");
         QVERIFY(ini.save());
-        QCOMPARE(readAll(path()), QByteArray("; technik\n[PORTS]\nCOM9 = /dev/pts/4\n\n[Main]\nComPort='COM 7'\n"
+        QCOMPARE(readFile(path()), QByteArray("; technik\n[PORTS]\nCOM9 = /dev/pts/4\n\n[Main]\nComPort='COM 7'\n"
                                              "Other=\xb3\xf3\nDetectCOM=0\r\n\n[Z]\nk=v"));
         QVERIFY(ini.load());
         QCOMPARE(ini.readString("MAIN", "Other"), QStringLiteral("łó"));
@@ -101,12 +87,12 @@ private slots:
 
     void writingANewSectionAppendsIt()
     {
-        writeAll(path(), "[PORTS]\nCOM9=/dev/pts/4");
+        writeFile(path(), "[PORTS]\nCOM9=/dev/pts/4");
         ProfileFile ini(path());
         QVERIFY(ini.load());
         ini.writeString("MAIN", "ComPort", "'COM 1'");
         QVERIFY(ini.save());
-        QCOMPARE(readAll(path()), QByteArray("[PORTS]\nCOM9=/dev/pts/4\r\n[MAIN]\r\nComPort='COM 1'\r\n"));
+        QCOMPARE(readFile(path()), QByteArray("[PORTS]\nCOM9=/dev/pts/4\r\n[MAIN]\r\nComPort='COM 1'\r\n"));
     }
 
     void writingCreatesAMissingFileWithCrLf()
@@ -116,14 +102,14 @@ private slots:
         ini.writeString("MAIN", "ComPort", "'COM 1'");
         ini.writeString("MAIN", "DetectCOM", "1");
         QVERIFY(ini.save());
-        QCOMPARE(readAll(path()), QByteArray("[MAIN]\r\nComPort='COM 1'\r\nDetectCOM=1\r\n"));
+        QCOMPARE(readFile(path()), QByteArray("[MAIN]\r\nComPort='COM 1'\r\nDetectCOM=1\r\n"));
     }
 
     void aFailedSaveLeavesTheOldFileAndSaysWhy()
     {
         QTemporaryDir dir;
         const QString file = dir.filePath("QOVMS.ini");
-        writeAll(file, "[MAIN]\nComPort='COM 3'\n");
+        writeFile(file, "[MAIN]\nComPort='COM 3'\n");
         ProfileFile ini(file);
         QVERIFY(ini.load());
         ini.writeString("MAIN", "ComPort", "'COM 4'");
@@ -132,7 +118,7 @@ private slots:
         blocked.writeString("MAIN", "ComPort", "'COM 4'");
         QVERIFY(!blocked.save());
         QVERIFY(!blocked.errorString().isEmpty());
-        QCOMPARE(readAll(file), QByteArray("[MAIN]\nComPort='COM 3'\n"));
+        QCOMPARE(readFile(file), QByteArray("[MAIN]\nComPort='COM 3'\n"));
     }
 };
 

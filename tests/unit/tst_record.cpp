@@ -1,6 +1,7 @@
 #include "ConfigurationFile.h"
 #include "IntegerText.h"
 #include "TUstawienie.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -20,19 +21,6 @@ public:
     void byte(int offset, int value) { bytes[offset] = char(value); }
     QByteArray bytes;
 };
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 TUstawienie distinctRecord()
 {
