@@ -1,19 +1,12 @@
 #include "SingleInstance.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include "WindowActivation.h"
+
 #include <QLocalSocket>
 
 namespace {
 const QByteArray kShow = "show\n";
 const QByteArray kShown = "ok\n";
-
-// Per user: two technicians on one machine each get their own copy, and one
-// cannot lock the other out.
-QString userTag()
-{
-    return QString::number(QFileInfo(QDir::homePath()).ownerId());
-}
 } // namespace
 
 SingleInstance::SingleInstance(const QString &name, QObject *parent) : QObject(parent), m_name(name)
@@ -40,24 +33,16 @@ SingleInstance::~SingleInstance()
     m_server.close();
 }
 
-QString SingleInstance::lockPath() const
-{
-    return QDir(QDir::tempPath()).filePath(m_name + QLatin1Char('-') + userTag() + QStringLiteral(".lock"));
-}
-
 QString SingleInstance::serverName() const
 {
-    return m_name + QLatin1Char('-') + userTag();
+    return m_name + QLatin1Char('-') + InstanceLock::userTag();
 }
 
 bool SingleInstance::tryBecomeFirst()
 {
-    m_lock = std::make_unique<QLockFile>(lockPath());
-    m_lock->setStaleLockTime(0); // stale only when its holder is gone, never by age
-    if (!m_lock->tryLock(0)) {
-        m_lock.reset();
+    m_lock = InstanceLock::tryAcquire(m_name);
+    if (!m_lock)
         return false;
-    }
     // We hold the lock: a socket left behind belongs to a copy that crashed.
     QLocalServer::removeServer(serverName());
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
@@ -71,6 +56,8 @@ bool SingleInstance::askFirstToShow(int timeoutMs) const
     socket.connectToServer(serverName());
     if (!socket.waitForConnected(timeoutMs))
         return false;
+    // The system lets only the program in front hand the front to another.
+    allowToComeToFront(socket);
     socket.write(kShow);
     if (!socket.waitForBytesWritten(timeoutMs))
         return false;

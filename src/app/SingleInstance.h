@@ -1,7 +1,8 @@
 #pragma once
 
+#include "InstanceLock.h"
+
 #include <QLocalServer>
-#include <QLockFile>
 #include <QObject>
 
 #include <memory>
@@ -9,7 +10,7 @@
 // Keeps a second copy of the program from running beside the first. The first
 // copy holds a lock named after the executable and listens for the others; a
 // later copy asks it to come to the front and ends. A lock left by a copy that
-// crashed is taken over.
+// died never keeps the next one from starting.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -22,7 +23,6 @@ public:
     // Asks the running copy to show itself; true when it acknowledged.
     bool askFirstToShow(int timeoutMs = 2000) const;
 
-    QString lockPath() const;
     QString serverName() const;
 
 signals:
@@ -30,6 +30,6 @@ signals:
 
 private:
     QString m_name;
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<InstanceLock> m_lock;
     QLocalServer m_server;
 };

@@ -11,7 +11,8 @@ bool VeskorApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &e) {
-        report(QString::fromLocal8Bit(e.what()));
+        // Our messages are UTF-8 whatever the system's code page (on Windows it is not).
+        report(QString::fromUtf8(e.what()));
     } catch (...) {
         report(QStringLiteral("Nieznany błąd programu."));
     }

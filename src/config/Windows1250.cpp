@@ -1,38 +1,61 @@
 #include "Windows1250.h"
 
 #include <QHash>
-#include <QStringDecoder>
+
+#include <array>
 
 namespace {
-constexpr const char *kCodePage = "windows-1250";
+// The code page has one byte per character, so both directions are tables made
+// once from the system's decoding of all 256 bytes. A byte the code page leaves
+// undefined decodes differently on each system (a replacement character, a C1
+// control); it is the Unicode replacement character on every one, and no
+// character encodes to it. A missing character then becomes '?', as on Windows
+// (ICU's encoder would write 0x1A).
+struct Tables {
+    std::array<QChar, 256> toUnicode{};
+    QHash<char16_t, char> fromUnicode;
+    int defined = 0;
+};
 
-// The code page has one byte per character, so the reverse table is built once
-// from decoding all 256 bytes. Unlike ICU's encoder (which writes 0x1A), a missing
-// character then becomes '?', as it does on Windows.
-const QHash<char16_t, char> &reverseTable()
+const Tables &tables()
 {
-    static const QHash<char16_t, char> table = [] {
-        QHash<char16_t, char> t;
-        QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
+    static const Tables t = [] {
+        Tables t;
+        QByteArray all(256, '\0');
+        for (int b = 0; b < 256; ++b)
+            all[b] = static_cast<char>(b);
+        const QString decoded = Windows1250::systemDecode(all);
+        if (decoded.size() != 256)
+            return t;
         for (int b = 0; b < 256; ++b) {
-            const QString c = decoder.decode(QByteArray(1, static_cast<char>(b)));
-            if (c.size() == 1 && c.at(0) != QChar::ReplacementCharacter && !t.contains(c.at(0).unicode()))
-                t.insert(c.at(0).unicode(), static_cast<char>(b));
+            QChar c = decoded.at(b);
+            const bool undefined = c == QChar::ReplacementCharacter ||
+                                   (b >= 0x80 && c.unicode() >= 0x80 && c.unicode() < 0xA0) ||
+                                   (b >= 0x80 && c.unicode() == 0x1A);
+            if (undefined)
+                c = QChar::ReplacementCharacter;
+            t.toUnicode[b] = c;
+            if (!undefined && !t.fromUnicode.contains(c.unicode())) {
+                t.fromUnicode.insert(c.unicode(), static_cast<char>(b));
+                ++t.defined;
+            }
         }
         return t;
     }();
-    return table;
+    return t;
 }
 } // namespace
 
 bool Windows1250::isAvailable()
 {
-    return QStringDecoder(kCodePage).isValid() && reverseTable().size() > 200;
+    // 251 defined characters; a converter for another code page fails on the Polish letters.
+    const Tables &t = tables();
+    return t.defined > 200 && t.toUnicode[0xB9] == QChar(0x0105) && t.toUnicode[0x9C] == QChar(0x015B);
 }
 
 QByteArray Windows1250::encode(const QString &text)
 {
-    const auto &table = reverseTable();
+    const auto &table = tables().fromUnicode;
     QByteArray out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -48,6 +71,9 @@ QByteArray Windows1250::encode(const QString &text)
 
 QString Windows1250::decode(const QByteArray &bytes)
 {
-    QStringDecoder decoder(kCodePage, QStringConverter::Flag::Stateless);
-    return decoder.decode(bytes);
+    const auto &table = tables().toUnicode;
+    QString out(bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        out[i] = table[static_cast<unsigned char>(bytes.at(i))];
+    return out;
 }

@@ -1,6 +1,6 @@
 #include "QtSerialPortService.h"
 
-#include <QFileInfo>
+#include "OpenError.h"
 
 namespace {
 QString lossText(QSerialPort::SerialPortError error)
@@ -42,22 +42,7 @@ void QtSerialPortService::setComNumber(quint16 number)
 QString QtSerialPortService::openErrorText(QSerialPort::SerialPortError error, const QString &device,
                                            const QString &systemText)
 {
-    switch (error) {
-    case QSerialPort::DeviceNotFoundError:
-        return QStringLiteral("ie_BadId - Specified comport doesn't exist");
-    case QSerialPort::PermissionError: {
-        // Qt reports both "held by another program" and "not allowed" this way;
-        // the device's access bits tell which one the technician has to fix.
-        const QFileInfo info(device);
-        if (info.exists() && info.isReadable() && info.isWritable())
-            return QStringLiteral("ie_Open - device already open");
-        return QStringLiteral("brak uprawnień do urządzenia %1. Dodaj użytkownika do grupy \"dialout\" "
-                              "(sudo usermod -aG dialout $USER), wyloguj się i zaloguj ponownie.")
-            .arg(device);
-    }
-    default:
-        return systemText;
-    }
+    return OpenError::text(error, device, systemText);
 }
 
 void QtSerialPortService::open()

@@ -375,7 +375,8 @@ void TMainForm::FormClose()
                     ui->CheckBoxWykrywanieCOM->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     // A settings file that cannot be written must not keep the program from closing.
     if (!ini.save())
-        m_dialogs->message(this, Dialogs::Kind::Error, QStringLiteral("Unable to write to ") + settingsPath());
+        m_dialogs->message(this, Dialogs::Kind::Error,
+                           QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(settingsPath()));
     if (KomunikatForm)
         KomunikatForm->close();
 }

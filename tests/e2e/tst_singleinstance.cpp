@@ -1,13 +1,12 @@
 #include "SingleInstance.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <csignal>
 
 // The real program, twice. Its copy gets a name of its own so that a Veskor the
 // developer has open does not meet the test.
@@ -21,6 +20,10 @@ private:
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
+        // Where the copy finds the run-time libraries and plugins beside the real one (Windows).
+        const QString bin = QDir::toNativeSeparators(QFileInfo(QStringLiteral(VESKOR_PATH)).absolutePath());
+        env.insert("PATH", bin + QDir::listSeparator() + env.value("PATH"));
+        env.insert("QT_PLUGIN_PATH", bin);
         p.setProcessEnvironment(env);
         p.setProgram(program);
         p.start();
@@ -31,7 +34,9 @@ private:
 private slots:
     void initTestCase()
     {
-        program = dir.filePath(QStringLiteral("veskor-test-%1").arg(QCoreApplication::applicationPid()));
+        const QString suffix = QFileInfo(QStringLiteral(VESKOR_PATH)).suffix(); // "exe" on Windows
+        program = dir.filePath(QStringLiteral("veskor-test-%1").arg(QCoreApplication::applicationPid()) +
+                               (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix));
         QVERIFY(QFile::copy(QStringLiteral(VESKOR_PATH), program));
     }
 
@@ -51,13 +56,13 @@ private slots:
         QVERIFY(!QFile::exists(dir.filePath("QOVMS.ini"))); // the second copy wrote nothing
 
         // A copy started after the first was killed outright takes over.
-        ::kill(pid_t(first.processId()), SIGKILL);
+        first.kill();
         QVERIFY(first.waitForFinished(5000));
         QProcess third;
         startProgram(third);
         QTRY_VERIFY_WITH_TIMEOUT(guard().askFirstToShow(500), 10000);
         QCOMPARE(third.state(), QProcess::Running);
-        third.terminate();
+        third.kill();
         QVERIFY(third.waitForFinished(5000));
     }
 };

@@ -59,7 +59,7 @@ private slots:
         refresh(true);
         QCOMPARE(entries(), (QStringList{"COM 1", "COM 3", "COM 10"}));
         QCOMPARE(list->currentText(), QStringLiteral("COM 1"));
-        QCOMPARE(list->itemData(1, Qt::ToolTipRole).toString(), QStringLiteral("/dev/ttyS2"));
+        QCOMPARE(list->itemData(1, Qt::ToolTipRole).toString(), PortNaming().devicePath(3));
 
         names->value = QStringList{"COM3A"};
         refresh(true);

@@ -132,7 +132,7 @@ private slots:
         QVERIFY(!form->isVisible());
         QCOMPARE(dialogs->shown.size(), 1);
         QCOMPARE(dialogs->shown[0].caption, QStringLiteral("Błąd"));
-        QCOMPARE(dialogs->shown[0].text, QStringLiteral("Unable to write to ") + iniPath());
+        QCOMPARE(dialogs->shown[0].text, QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(iniPath()));
     }
 
     void theDropDownRefillsTheList()

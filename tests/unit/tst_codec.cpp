@@ -1,4 +1,4 @@
-#include "ModuleSimulator.h"
+#include "ModuleModel.h"
 #include "PayloadCodec.h"
 
 #include <QTest>
@@ -227,8 +227,8 @@ private slots:
         config.S[9] = true;
         config.AllNumbers = true;
 
-        ModuleSimulator sim;
-        sim.setIdentity(ModuleSimulator::Family::MKV, "02.00l");
+        ModuleModel sim;
+        sim.setIdentity(ModuleModel::Family::MKV, "02.00l");
         sim.loadConfiguration(config);
         QCOMPARE(sim.reg("G90"), QByteArray("abc       "));
         QCOMPARE(sim.reg("G70"), QByteArray("12,0630"));

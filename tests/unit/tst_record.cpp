@@ -235,6 +235,12 @@ private slots:
         QCOMPARE(r.MeterPassword.text(), QStringLiteral("a€b?c")); // € is in the code page, ✓ is not
         r.MeterPassword.setText(QStringLiteral("😀x"));
         QCOMPARE(r.MeterPassword.text(), QStringLiteral("?x"));
+        // A byte the code page leaves undefined reads alike on every system, and
+        // the character it reads as does not write back as that byte.
+        r.MeterPassword.setBytes("a\x81\x98");
+        QCOMPARE(r.MeterPassword.text(), QStringLiteral("a\uFFFD\uFFFD"));
+        r.MeterPassword.setText(QStringLiteral("\u0081"));
+        QCOMPARE(r.MeterPassword.bytes(), QByteArray("?"));
     }
 
     void phoneNumbersCarryThePrefix()
