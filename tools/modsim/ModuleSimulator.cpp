@@ -35,7 +35,9 @@ ModuleSimulator::ModuleSimulator(QObject *parent) : QObject(parent)
 
 ModuleSimulator::~ModuleSimulator()
 {
-    hangUp();
+    // No hungUp() from here: whoever listens may already be gone (the program's
+    // own output stream, destroyed before the simulator at the end of main).
+    closeLine();
     if (m_slaveKeeper >= 0)
         ::close(m_slaveKeeper);
     if (!m_linkPath.isEmpty())
@@ -85,6 +87,14 @@ void ModuleSimulator::hangUp()
 {
     if (m_master < 0)
         return;
+    closeLine();
+    emit hungUp();
+}
+
+void ModuleSimulator::closeLine()
+{
+    if (m_master < 0)
+        return;
     // Possibly called from the notifier's own signal: let it go later.
     m_notifier->setEnabled(false);
     m_notifier->deleteLater();
@@ -98,7 +108,6 @@ void ModuleSimulator::hangUp()
     }
     m_out.clear();
     m_sendTimer.stop();
-    emit hungUp();
 }
 
 void ModuleSimulator::dropAnswer(const QByteArray &code, int occurrence)

@@ -75,6 +75,7 @@ signals:
     void hungUp();
 
 private:
+    void closeLine();
     struct Pending {
         double dueMs;
         QByteArray bytes;
