@@ -2,11 +2,9 @@
 #include "OpenError.h"
 #include "PortList.h"
 #include "PortNaming.h"
-#include "QtSerialPortService.h"
 #include "RegistryPortSource.h"
 
 #include <QCoreApplication>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -85,21 +83,6 @@ private slots:
                  QStringLiteral("the system's text"));
         QCOMPARE(OpenError::text(QSerialPort::UnknownError, dir.filePath("missing"), "x"), OpenError::noSuchDevice());
         QVERIFY(!OpenError::text(QSerialPort::PermissionError, path, "x").contains("dialout"));
-    }
-
-    void openingANumberWithoutDeviceSaysItDoesNotExist()
-    {
-        QtSerialPortService port(PortNaming{});
-        port.setComNumber(200);
-        QSignalSpy opened(&port, &SerialPort::portOpened);
-        try {
-            port.open();
-            QFAIL("open() succeeded");
-        } catch (const SerialPortError &e) {
-            QCOMPARE(e.message(), OpenError::noSuchDevice());
-        }
-        QVERIFY(!port.isOpen());
-        QCOMPARE(opened.count(), 0);
     }
 
     void theLockIsTheSessionsAndFreedWithItsHolder()
