@@ -74,7 +74,7 @@ ConfigEditor::ConfigEditor(QWidget *form) : QObject(form), m_form(form)
     for (const auto &[name, limit] : limits)
         setTypingLimit(control<QLineEdit>(name), limit);
 
-    installKeyFilter(EditPin, KeySet::Unfiltered); // the PIN box decides, see filterKey
+    installKeyFilter(EditPin, KeySet::Digits); // enabled only while the box is ticked
     installKeyFilter(control<QLineEdit>("EditCentrum"), KeySet::Digits);
     installKeyFilter(control<QLineEdit>("edtAccessCode"), KeySet::Digits);
     installKeyFilter(control<QLineEdit>("edtMeterPwd"), KeySet::MeterPassword);
@@ -99,34 +99,8 @@ ConfigEditor::ConfigEditor(QWidget *form) : QObject(form), m_form(form)
 
 void ConfigEditor::installKeyFilter(QLineEdit *edit, KeySet set)
 {
-    m_keySets.insert(edit, set);
+    setTypingKeys(edit, set);
     edit->installEventFilter(this);
-}
-
-bool ConfigEditor::filterKey(QLineEdit *edit, QKeyEvent *event)
-{
-    // Shortcuts (copy, paste, undo) and focus keys are not typed characters.
-    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return false;
-    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
-        return false;
-    char16_t code = 0;
-    if (event->key() == Qt::Key_Backspace)
-        code = 8;
-    else if (!event->text().isEmpty())
-        code = event->text().at(0).unicode();
-    else
-        return false; // no character: arrows, Home, Delete...
-
-    KeySet set = m_keySets.value(edit);
-    if (edit == EditPin && CheckBoxPin->isChecked())
-        set = KeySet::Digits;
-    const char16_t typed = EditorRules::filterKey(set, code);
-    if (typed == code)
-        return false;
-    if (typed != 0 && hasTypingRoom(edit, 1))
-        edit->insert(QString(QChar(typed))); // the meter password types a space instead
-    return true;
 }
 
 bool ConfigEditor::eventFilter(QObject *watched, QEvent *event)
@@ -146,7 +120,7 @@ bool ConfigEditor::eventFilter(QObject *watched, QEvent *event)
             if (code == 0)
                 return true;
         }
-        return filterKey(edit, key);
+        return false;
     }
     case QEvent::FocusIn:
         if (movesBetweenFields(static_cast<QFocusEvent *>(event))) {
@@ -179,7 +153,7 @@ void ConfigEditor::CheckBoxPinClick()
     const bool checked = CheckBoxPin->isChecked();
     PanelPin->setEnabled(checked);
     if (checked) {
-        EditPin->clear();
+        setRuleText(EditPin, QString());
         FieldLook::setTextColour(EditPin, Qt::black);
         setTypingLimit(EditPin, 8);
         if (GroupBoxParametry->isEnabled())
@@ -211,7 +185,7 @@ void ConfigEditor::CheckBoxCentrumClick(QObject *sender)
             edit->end(false);
         }
     } else {
-        edit->clear();
+        setRuleText(edit, QString());
         FieldLook::setBackground(edit, FieldLook::locked());
     }
 }
@@ -245,13 +219,13 @@ void ConfigEditor::CheckBoxAktywnyClick()
     }
     LabelDzien->setEnabled(false);
     EditDzien->setEnabled(false);
-    EditDzien->clear();
+    setRuleText(EditDzien, QString());
     FieldLook::setBackground(EditDzien, FieldLook::locked());
     LabelCzas->setEnabled(false);
     PanelGodzina->setEnabled(false);
     setScheduleTimeLook(false);
-    FlatEditGodzina->clear();
-    FlatEditMinuta->clear();
+    setRuleText(FlatEditGodzina, QString());
+    setRuleText(FlatEditMinuta, QString());
 }
 
 void ConfigEditor::RadioButtonMiesiacClick()
@@ -270,7 +244,7 @@ void ConfigEditor::RadioButtonCodziennieClick()
     LabelDzien->setEnabled(false);
     EditDzien->setEnabled(false);
     FieldLook::setBackground(EditDzien, FieldLook::locked());
-    EditDzien->clear();
+    setRuleText(EditDzien, QString());
 }
 
 void ConfigEditor::EditDzienExit()

@@ -40,7 +40,7 @@ public:
     void RxSpinButtonCzasTopClick();
     void RxSpinButtonCzasBottomClick();
 
-    // Installs the key filter of a set on an edit (the phone book shares them).
+    // Gives an edit its key set and the editor's focus and key rules (the phone book shares them).
     void installKeyFilter(QLineEdit *edit, EditorRules::KeySet set);
 
 protected:
@@ -52,7 +52,6 @@ private:
     void step(QLineEdit *field, int max, bool up);
     void spin(bool up);
     void setScheduleTimeLook(bool editable);
-    bool filterKey(QLineEdit *edit, class QKeyEvent *event);
 
     QWidget *m_form;
     QGroupBox *GroupBoxParametry;
@@ -71,5 +70,4 @@ private:
     FlatEdit *FlatEditGodzina;
     FlatEdit *FlatEditMinuta;
     SpinButton *RxSpinButtonCzas;
-    QHash<QObject *, EditorRules::KeySet> m_keySets;
 };

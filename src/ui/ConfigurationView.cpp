@@ -174,7 +174,7 @@ void ConfigurationView::BitBtnUtworzClick(int maxNumbers)
     auto *parameters = control<QGroupBox>(QStringLiteral("GroupBoxParametry"));
     parameters->setEnabled(false);
     QLineEdit *serial = edit(QStringLiteral("EditIdentyfikator"));
-    serial->clear();
+    setRuleText(serial, QString());
     widget(QStringLiteral("LabelIndentyfikator"))->setEnabled(false);
     FieldLook::setBackground(serial, FieldLook::locked());
 
@@ -192,13 +192,13 @@ void ConfigurationView::BitBtnUtworzClick(int maxNumbers)
     centreBox->setEnabled(true);
     centreBox->setChecked(false);
     widget(QStringLiteral("PanelCentrum"))->setEnabled(false);
-    edit(QStringLiteral("EditCentrum"))->clear();
+    setRuleText(edit(QStringLiteral("EditCentrum")), QString());
     FieldLook::setBackground(edit(QStringLiteral("EditCentrum")), FieldLook::locked());
 
     for (const char *name : {"lblAccessCode", "pnlAccessCode", "lblMeterPwd", "pnlMeterPwd"})
         widget(QLatin1String(name))->setEnabled(true);
     for (const char *name : {"edtAccessCode", "edtMeterPwd"}) {
-        edit(QLatin1String(name))->clear();
+        setRuleText(edit(QLatin1String(name)), QString());
         FieldLook::setBackground(edit(QLatin1String(name)), FieldLook::editable());
     }
     parameters->setEnabled(true);
@@ -220,7 +220,7 @@ void ConfigurationView::BitBtnUtworzClick(int maxNumbers)
         QCheckBox *b = box(QStringLiteral("CheckBoxInicjalizacja%1").arg(n));
         b->setEnabled(false);
         b->setChecked(false);
-        edit(QStringLiteral("EditInicjalizacja%1").arg(n))->clear();
+        setRuleText(edit(QStringLiteral("EditInicjalizacja%1").arg(n)), QString());
     }
 
     auto *book = control<QGroupBox>(QStringLiteral("GroupBoxKsiazka"));
@@ -231,7 +231,7 @@ void ConfigurationView::BitBtnUtworzClick(int maxNumbers)
         inUse->setEnabled(true);
         if (n == 1) {
             inUse->setChecked(true);
-            edit(row(QStringLiteral("EditKsiazka"), 1))->clear();
+            setRuleText(edit(row(QStringLiteral("EditKsiazka"), 1)), QString());
             box(row(QStringLiteral("CheckBoxC"), 1))->setChecked(true);
             box(row(QStringLiteral("CheckBoxS"), 1))->setChecked(false);
             box(row(QStringLiteral("CheckBoxL"), 1))->setChecked(false);

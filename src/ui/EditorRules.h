@@ -7,12 +7,16 @@ namespace EditorRules {
 
 enum class KeySet {
     Digits,        // Backspace and "0" to "9"
-    MeterPassword, // Backspace and every code from 32 to 255; anything else types a space
+    MeterPassword, // Backspace and what the line carries into the meter: codes 32 to 126 but ")" and "]"
+                   // (they end an answer); anything else types a space
     Unfiltered,    // every key up to 255 (the PIN field while it shows "no PIN")
 };
 
 // What a typed character becomes: 0 when it is dropped, else the code to type.
 char16_t filterKey(KeySet set, char16_t code);
+
+// A meter password character the serial line and the module's answer can carry.
+bool carriedInPassword(char16_t code);
 
 // The day of month once the field is left: not a number or 1 or less gives 1,
 // 32 or more gives 28.

@@ -77,7 +77,7 @@ void PhoneBookEditor::CheckBox01Click(QObject *sender)
             number->end(false);
         }
     } else {
-        number->clear();
+        setRuleText(number, QString());
         FieldLook::setBackground(number, FieldLook::locked());
         reply->setChecked(false);
         schedule->setChecked(false);

@@ -1,25 +1,33 @@
 #include "TypingLimit.h"
 
-#include <QAction>
-#include <QClipboard>
-#include <QContextMenuEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMenu>
 
 namespace {
 const QString kName = QStringLiteral("TypingLimit");
 
-TypingLimit *limitOf(const QLineEdit *edit)
+TypingLimit *ruleOf(const QLineEdit *edit)
 {
     return edit->findChild<TypingLimit *>(kName, Qt::FindDirectChildrenOnly);
 }
+
+TypingLimit *ensureRule(QLineEdit *edit)
+{
+    if (TypingLimit *t = ruleOf(edit))
+        return t;
+    return new TypingLimit(edit, 0);
+}
 } // namespace
 
-TypingLimit::TypingLimit(QLineEdit *edit, int limit) : QObject(edit), m_edit(edit), m_limit(limit)
+TypingLimit::TypingLimit(QLineEdit *edit, int limit)
+    : QObject(edit), m_edit(edit), m_limit(limit), m_before(edit->text())
 {
     setObjectName(kName);
-    edit->setAcceptDrops(false); // a drop would go around the limit
+    // textEdited comes for every change the technician makes and never for the
+    // program's setText; textChanged (after it) keeps the text to compare with.
+    // It is read from the edit: after a correction made inside textEdited, the
+    // edit still signals the text it had before the correction.
+    connect(edit, &QLineEdit::textEdited, this, &TypingLimit::onEdited);
+    connect(edit, &QLineEdit::textChanged, this, [this] { m_before = m_edit->text(); });
     edit->installEventFilter(this);
 }
 
@@ -28,61 +36,85 @@ bool TypingLimit::hasRoom(int n) const
     return m_limit <= 0 || m_edit->text().size() - m_edit->selectedText().size() + n <= m_limit;
 }
 
-void TypingLimit::paste()
+void TypingLimit::onEdited(const QString &after)
 {
-    if (m_edit->isReadOnly())
+    const QString &before = m_before;
+    // The edit replaced one stretch of the text: find it between what stayed in front and behind.
+    qsizetype front = 0;
+    while (front < before.size() && front < after.size() && before.at(front) == after.at(front))
+        ++front;
+    qsizetype back = 0;
+    while (back < before.size() - front && back < after.size() - front &&
+           before.at(before.size() - 1 - back) == after.at(after.size() - 1 - back))
+        ++back;
+    const QString entered = after.mid(front, after.size() - front - back);
+    QString allowed;
+    for (const QChar c : entered) {
+        if (const char16_t kept = EditorRules::filterKey(m_keys, c.unicode()); kept >= 32)
+            allowed.append(QChar(kept));
+    }
+    if (m_limit > 0) {
+        const qsizetype kept = front + back; // what the edit left of the old text
+        allowed.truncate(qMax<qsizetype>(0, m_limit - kept));
+    }
+    if (allowed == entered)
         return;
-    QString text = QGuiApplication::clipboard()->text();
-    if (m_limit > 0)
-        text = text.left(qMax<qsizetype>(0, m_limit - (m_edit->text().size() - m_edit->selectedText().size())));
-    if (!text.isEmpty())
-        m_edit->insert(text);
+    // Put back what the rule allows; the technician cannot undo into the refused text.
+    if (allowed.isEmpty()) {
+        // Refused whole, like a swallowed key: what was selected stays, selected.
+        const QString before = m_before;
+        const auto removed = static_cast<int>(before.size() - front - back);
+        m_edit->setText(before);
+        if (removed > 0)
+            m_edit->setSelection(static_cast<int>(front), removed);
+        else
+            m_edit->setCursorPosition(static_cast<int>(front));
+        return;
+    }
+    m_edit->setText(before.left(front) + allowed + before.right(back));
+    m_edit->setCursorPosition(static_cast<int>(front + allowed.size()));
 }
 
 bool TypingLimit::eventFilter(QObject *, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (key->matches(QKeySequence::Paste)) {
-            paste();
-            return true;
-        }
-        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-            return false;
-        const QString text = key->text();
-        const bool printable = !text.isEmpty() && text.at(0).unicode() >= 32 && text.at(0).unicode() != 127;
-        return printable && !hasRoom(1);
-    }
-    if (event->type() == QEvent::ContextMenu) {
-        // The standard menu, with its Paste held to the limit too.
-        QMenu *menu = m_edit->createStandardContextMenu();
-        if (QAction *pasteAction = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
-            pasteAction->disconnect();
-            connect(pasteAction, &QAction::triggered, this, &TypingLimit::paste);
-        }
-        menu->setAttribute(Qt::WA_DeleteOnClose);
-        menu->popup(static_cast<QContextMenuEvent *>(event)->globalPos());
-        return true;
-    }
-    return false;
+    // A key whose character the edit itself would not enter (Enter, Escape) still
+    // types a space into the meter password, as every refused key there does.
+    if (event->type() != QEvent::KeyPress || m_keys != EditorRules::KeySet::MeterPassword || m_edit->isReadOnly())
+        return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    const QString text = key->text();
+    if (text.size() != 1 || text.at(0).unicode() >= 32 || key->key() == Qt::Key_Backspace ||
+        key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
+        (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
+        return false;
+    if (hasRoom(1))
+        m_edit->insert(QStringLiteral(" "));
+    return true;
 }
 
 void setTypingLimit(QLineEdit *edit, int limit)
 {
-    if (TypingLimit *t = limitOf(edit))
-        t->setLimit(limit);
-    else
-        new TypingLimit(edit, limit);
+    ensureRule(edit)->setLimit(limit);
 }
 
 int typingLimit(const QLineEdit *edit)
 {
-    const TypingLimit *t = limitOf(edit);
+    const TypingLimit *t = ruleOf(edit);
     return t ? t->limit() : 0;
+}
+
+void setTypingKeys(QLineEdit *edit, EditorRules::KeySet keys)
+{
+    ensureRule(edit)->setKeys(keys);
 }
 
 bool hasTypingRoom(const QLineEdit *edit, int n)
 {
-    const TypingLimit *t = limitOf(edit);
+    const TypingLimit *t = ruleOf(edit);
     return !t || t->hasRoom(n);
+}
+
+void setRuleText(QLineEdit *edit, const QString &text)
+{
+    edit->setText(text); // unlike clear() and insert(), setText leaves no undo step
 }
