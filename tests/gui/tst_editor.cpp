@@ -6,7 +6,10 @@
 #include "TypingLimit.h"
 #include "uMain.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QMenu>
+#include <QMimeData>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QGroupBox>
@@ -158,6 +161,121 @@ private slots:
         QCOMPARE(pwd->text(), QStringLiteral("a   b"));
         QTest::keyClicks(pwd, "1234567890");
         QCOMPARE(pwd->text().size(), 10);
+    }
+
+    // Every way of putting text into a field meets the same rule. Each row starts
+    // from "9" with the caret at the end, after which the input path acts.
+    void everyInputPathObeysTheField_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("expected");
+        const QString digits = QStringLiteral("edtAccessCode"); // four digits
+        const QString password = QStringLiteral("edtMeterPwd"); // ten carried characters
+        QTest::newRow("digits typed") << digits << "typed" << "1a2" << "912";
+        QTest::newRow("digits composed") << digits << "composed" << "\u00f3" << "9";
+        QTest::newRow("digits Alt") << digits << "alt" << "a" << "9";
+        QTest::newRow("digits AltGr (Ctrl+Alt)") << digits << "altgr" << "\u0105" << "9";
+        QTest::newRow("digits paste key") << digits << "paste" << "12345678" << "9123";
+        QTest::newRow("digits paste menu") << digits << "menu" << "abcdefghij" << "9";
+        QTest::newRow("digits middle click") << digits << "selection" << "1-2-3-4-5" << "9123";
+        QTest::newRow("digits drop") << digits << "drop" << "abcdefghij" << "9";
+        QTest::newRow("digits Delete") << digits << "delete" << "" << "";
+        QTest::newRow("password typed") << password << "typed" << "a)b]" << "9a b ";
+        QTest::newRow("password composed") << password << "composed" << "\u00f3\u0105" << "9  ";
+        QTest::newRow("password Alt") << password << "alt" << "a" << "9a";
+        QTest::newRow("password AltGr (Ctrl+Alt)") << password << "altgr" << "\u0105" << "9 ";
+        QTest::newRow("password paste key") << password << "paste" << "k\u00f3z)12345678" << "9k z 12345";
+        QTest::newRow("password paste menu") << password << "menu" << "\u0142\u0105ka" << "9  ka";
+        QTest::newRow("password drop") << password << "drop" << "abcdefghijkl" << "9abcdefghi";
+        QTest::newRow("password Delete") << password << "delete" << "" << "";
+    }
+
+    void everyInputPathObeysTheField()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, path);
+        QFETCH(QString, input);
+        QFETCH(QString, expected);
+        enableEditingGroups();
+        for (const char *panel : {"pnlAccessCode", "pnlMeterPwd"})
+            c(panel)->setEnabled(true);
+        QLineEdit *e = edit(field);
+        focus(e);
+        e->setText(QStringLiteral("9"));
+        e->end(false);
+        if (path == "typed") {
+            for (const QChar ch : input)
+                typeChar(e, ch);
+        } else if (path == "composed") {
+            // What dead keys and input methods deliver: no key event, a commit.
+            QInputMethodEvent composing(input, {});
+            QCoreApplication::sendEvent(e, &composing);
+            QInputMethodEvent commit;
+            commit.setCommitString(input);
+            QCoreApplication::sendEvent(e, &commit);
+        } else if (path == "alt" || path == "altgr") {
+            const Qt::KeyboardModifiers mods =
+                path == "alt" ? Qt::AltModifier : Qt::KeyboardModifiers(Qt::ControlModifier | Qt::AltModifier);
+            QTest::sendKeyEvent(QTest::Click, e, Qt::Key_A, input, mods);
+        } else if (path == "paste") {
+            QGuiApplication::clipboard()->setText(input);
+            QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+        } else if (path == "menu") {
+            QGuiApplication::clipboard()->setText(input);
+            std::unique_ptr<QMenu> menu(e->createStandardContextMenu());
+            QAction *paste = nullptr;
+            for (QAction *a : menu->actions()) { // Qt 6.4 names its actions by their text only
+                const QString text = a->text().remove(QLatin1Char('&'));
+                if (text.startsWith(QLatin1String("Paste")) || text.startsWith(QLatin1String("Wklej")))
+                    paste = a;
+            }
+            QVERIFY(paste);
+            paste->trigger();
+        } else if (path == "selection") {
+            if (!QGuiApplication::clipboard()->supportsSelection())
+                QSKIP("no selection on this platform");
+            QGuiApplication::clipboard()->setText(input, QClipboard::Selection);
+            QTest::mouseClick(e, Qt::MiddleButton, {}, e->rect().center());
+        } else if (path == "drop") {
+            QMimeData data;
+            data.setText(input);
+            const QPoint at = e->rect().center();
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(e, &enter);
+            QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(e, &move);
+            QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(e, &drop);
+        } else if (path == "delete") {
+            e->home(false);
+            // On X11 the Delete key carries the character 0x7F.
+            QTest::sendKeyEvent(QTest::Click, e, Qt::Key_Delete, QStringLiteral("\x7f"), Qt::NoModifier);
+        }
+        QCOMPARE(e->text(), expected);
+    }
+
+    void undoDoesNotBringBackWhatARuleCleared()
+    {
+        enableEditingGroups();
+        QCheckBox *pinBox = box("CheckBoxPin");
+        QLineEdit *pin = edit("EditPin");
+        pinBox->setChecked(false);
+        pinBox->setChecked(true);
+        QTest::keyClick(pin, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(pin->text(), QString());
+
+        QCheckBox *row = box("CheckBox03");
+        QLineEdit *number = edit("EditKsiazka03");
+        row->setChecked(true);
+        focus(number);
+        QTest::keyClicks(number, "601234567");
+        row->setChecked(false);
+        row->setChecked(true);
+        focus(number);
+        QTest::keyClick(number, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(number->text(), QString());
     }
 
     void pinBox()
