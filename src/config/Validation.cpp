@@ -4,6 +4,11 @@
 
 namespace Validation {
 
+bool carriedInPassword(char16_t code)
+{
+    return code >= 32 && code <= 126 && code != u')' && code != u']';
+}
+
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
@@ -75,6 +80,14 @@ std::optional<Issue> checkMeterPassword(const EditorSnapshot &e)
     if (n > 10)
         return fail(QStringLiteral("Pole 'Hasło do licznika' nie może mieć więcej niż 10 znaków."),
                     Field::edtMeterPwd);
+    // A password from a file may hold what the line cannot carry: the meter would
+    // be left with a password nobody typed.
+    for (const QChar c : e.meterPassword) {
+        if (!carriedInPassword(c.unicode()))
+            return fail(QStringLiteral("Pole 'Hasło do licznika' może zawierać tylko litery bez polskich znaków, "
+                                       "cyfry, spację i znaki ASCII inne niż ')' i ']'."),
+                        Field::edtMeterPwd);
+    }
     return std::nullopt;
 }
 

@@ -34,6 +34,11 @@ struct Issue {
     Field corrected = Field::None;
 };
 
+// A meter password character the serial line carries (seven bits) and the
+// module's answer keeps (it ends at the first ")"; "]" ends a write): 32 to 126
+// but those two.
+bool carriedInPassword(char16_t code);
+
 // The first rule the editor fails, in the fixed order; nothing when all pass.
 std::optional<Issue> firstIssue(const EditorSnapshot &editor, const ModuleTraits &module);
 

@@ -1,6 +1,7 @@
 #include "EditorRules.h"
 
 #include "IntegerText.h"
+#include "Validation.h"
 
 namespace EditorRules {
 
@@ -14,17 +15,11 @@ char16_t filterKey(KeySet set, char16_t code)
     case KeySet::Digits:
         return (code == kBackspace || digit) ? code : kDropped;
     case KeySet::MeterPassword:
-        return (code == kBackspace || EditorRules::carriedInPassword(code)) ? code : kSpace;
+        return (code == kBackspace || Validation::carriedInPassword(code)) ? code : kSpace;
     case KeySet::Unfiltered:
         return code <= 255 ? code : kDropped;
     }
     return kDropped;
-}
-
-bool carriedInPassword(char16_t code)
-{
-    // Seven bits a character, and ")" or "]" would end the module's answer early.
-    return code >= 32 && code <= 126 && code != u')' && code != u']';
 }
 
 int dayOnExit(const QString &text)

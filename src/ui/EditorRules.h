@@ -15,9 +15,6 @@ enum class KeySet {
 // What a typed character becomes: 0 when it is dropped, else the code to type.
 char16_t filterKey(KeySet set, char16_t code);
 
-// A meter password character the serial line and the module's answer can carry.
-bool carriedInPassword(char16_t code);
-
 // The day of month once the field is left: not a number or 1 or less gives 1,
 // 32 or more gives 28.
 int dayOnExit(const QString &text);

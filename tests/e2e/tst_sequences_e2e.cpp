@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include <algorithm>
+
 // Reading, writing and verifying through the real window and the real port,
 // against the simulator on a pseudo-terminal.
 class TestSequencesEndToEnd : public QObject {
@@ -100,7 +102,17 @@ private slots:
         read();
         c<QLineEdit>("EditPin")->setText("4321");
         c<QLineEdit>("EditKsiazka01")->setText("600700800");
+        // The password as typed, onto the line byte for byte; what it cannot carry became a space.
+        auto *pwd = c<QLineEdit>("edtMeterPwd");
+        pwd->setFocus();
+        pwd->selectAll();
+        QTest::keyClicks(pwd, "a~ {}[x");
+        QTest::sendKeyEvent(QTest::Click, pwd, Qt::Key_unknown, QStringLiteral("\u00f3"), Qt::NoModifier);
+        QTest::keyClicks(pwd, ")");
         expectSuccessfulWrite();
+        QVERIFY(std::any_of(sim->log().cbegin(), sim->log().cend(), [](const ModuleSimulator::Frame &f) {
+            return f.received && f.bytes == QByteArray("\x01S90\x02[a~ {}[x   ]\x04");
+        }));
         QCOMPARE(sim->reg("G20"), QByteArray("4321"));
         QCOMPARE(sim->reg("G60"), QByteArray("+48600700800,CSL"));
         QCOMPARE(form->komunikatForm(), nullptr);

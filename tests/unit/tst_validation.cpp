@@ -81,6 +81,12 @@ private slots:
             << "Pole 'Hasło do licznika' nie może być puste." << int(Field::edtMeterPwd) << 0 << "";
         QTest::newRow("password too long") << with([](auto &e) { e.meterPassword = "12345678901"; })
             << "Pole 'Hasło do licznika' nie może mieć więcej niż 10 znaków." << int(Field::edtMeterPwd) << 0 << "-";
+        for (const char *password : {"k\xc3\xb3z", "ab)c", "ab]", "a\tb"})
+            QTest::newRow(qPrintable(QStringLiteral("password %1 not carried").arg(QString::fromUtf8(password))))
+                << with([password](auto &e) { e.meterPassword = QString::fromUtf8(password); })
+                << "Pole 'Hasło do licznika' może zawierać tylko litery bez polskich znaków, cyfry, spację i znaki "
+                   "ASCII inne niż ')' i ']'."
+                << int(Field::edtMeterPwd) << 0 << "-";
         QTest::newRow("no schedule kind") << with([](auto &e) { e.miesiac = false; })
             << "Należy wybrać jeden rodzaj harmonogramu: 'Raz w miesiącu' lub 'Codziennie'." << none << 0 << "-";
         QTest::newRow("both schedule kinds") << with([](auto &e) { e.codziennie = true; })
