@@ -91,6 +91,12 @@ inline TUstawienie emptyConfiguration()
     return r;
 }
 
+// What a new configuration holds where the editor shows nothing: no power-switch
+// rights, no "any number", and no rows above the module's phone book (zero bytes,
+// as in a fresh record). Without it a new configuration would keep the previous
+// one's hidden rights.
+void clearUnshownFields(TUstawienie &record, int maxNumbers);
+
 // Phone numbers carry the fixed prefix "+48": these fix how much of a stored
 // number the editor shows and how long a national number is.
 constexpr int PrefixLength = 3;

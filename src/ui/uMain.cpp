@@ -171,6 +171,7 @@ void TMainForm::ShowConfiguration()
 void TMainForm::BitBtnUtworzClick()
 {
     m_view->BitBtnUtworzClick(m_engine->MaxNumbers);
+    clearUnshownFields(Ustawienie, m_engine->MaxNumbers);
 }
 
 bool TMainForm::ValidateConfiguration()

@@ -282,6 +282,46 @@ private slots:
         QVERIFY(dialogs->folders.size() == 1); // no save dialog was shown
     }
 
+    void aNewConfigurationKeepsNothingHiddenFromTheOneBefore_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QByteArray>("version");
+        QTest::addColumn<int>("maxNumbers");
+        QTest::newRow("rights not shown without the extended book") << int(dtMKVx) << QByteArray("01.12") << 16;
+        QTest::newRow("rows above an eight-number book") << int(dtRW5SMS) << QByteArray("1.0") << 8;
+    }
+
+    void aNewConfigurationKeepsNothingHiddenFromTheOneBefore()
+    {
+        QFETCH(int, type);
+        QFETCH(QByteArray, version);
+        QFETCH(int, maxNumbers);
+        identify(TDeviceType(type), version, true, maxNumbers);
+        TUstawienie u = sample();
+        for (int n = 0; n < 16; ++n)
+            u.L[n] = u.S[n] = u.C[n] = true;
+        u.AllNumbers = true;
+        u.Telefony[11].setText("+48111111111");
+        load(u);
+        form->BitBtnUtworzClick();
+        edit("edtAccessCode")->setText("1234");
+        edit("edtMeterPwd")->setText("x");
+        edit("EditKsiazka01")->setText("600700800");
+        const QString out = dir->filePath("new.qovsms");
+        dialogs->saveNames << out;
+        form->BitBtnZapisPlikClick();
+        QVERIFY2(dialogs->shown.isEmpty(), qPrintable(dialogs->shown.value(0).text));
+        TUstawienie saved = emptyConfiguration();
+        QVERIFY(ConfigurationFile::fromBytes(readFile(out), saved));
+        for (int n = 0; n < 16; ++n)
+            QVERIFY(!saved.L[n]);
+        QVERIFY(!saved.AllNumbers);
+        for (int n = maxNumbers; n < 16; ++n) {
+            QCOMPARE(saved.Telefony[n].bytes(), QByteArray());
+            QVERIFY(!saved.S[n] && !saved.C[n]);
+        }
+    }
+
     void validationMovesTheFocusAfterItsMessage()
     {
         load(sample());
