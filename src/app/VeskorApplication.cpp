@@ -1,10 +1,28 @@
 #include "VeskorApplication.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 
 #include <exception>
 
 VeskorApplication::VeskorApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+
+bool VeskorApplication::loadQtTranslation()
+{
+    auto *translator = new QTranslator(this);
+    const QLocale polish(QLocale::Polish, QLocale::Poland);
+    for (const QString &folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                  applicationDirPath() + QStringLiteral("/translations")}) {
+        if (translator->load(polish, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
+            installTranslator(translator);
+            return true;
+        }
+    }
+    delete translator;
+    return false;
+}
 
 bool VeskorApplication::notify(QObject *receiver, QEvent *event)
 {

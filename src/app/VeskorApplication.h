@@ -13,6 +13,11 @@ public:
 
     bool notify(QObject *receiver, QEvent *event) override;
 
+    // Qt's own texts (file dialogs, the edits' menu, the buttons of message boxes)
+    // in Polish: Qt's translation where Qt is installed, else the one shipped in
+    // "translations" beside the program. False when neither is there.
+    bool loadQtTranslation();
+
     // Replaces the message box, for tests.
     void setReporter(std::function<void(const QString &)> reporter) { m_reporter = std::move(reporter); }
 

@@ -12,6 +12,7 @@ int main(int argc, char *argv[])
 {
     VeskorApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Veskor"));
+    app.loadQtTranslation();
     Q_INIT_RESOURCE(pictures);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/veskor.png")));
 

@@ -1,6 +1,8 @@
 #include "Dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -8,9 +10,30 @@ const char *const Dialogs::kFilter = "Pliki konfiguracyjne *.qovsms (*.qovsms)";
 const char *const Dialogs::kSuffix = "qovsms";
 
 namespace {
+// The save dialog requires an existing folder, as the system's own does: a name
+// in a folder that is not there is refused and the dialog stays open.
+class ConfigurationFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        if (acceptMode() == AcceptSave && !selectedFiles().isEmpty()) {
+            const QFileInfo chosen(selectedFiles().constFirst());
+            if (!chosen.absoluteDir().exists()) {
+                QMessageBox::warning(this, windowTitle(),
+                                     QStringLiteral("Folder %1 nie istnieje.\nSprawdź, czy podano właściwą ścieżkę.")
+                                         .arg(QDir::toNativeSeparators(chosen.absolutePath())));
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+};
+
 QString runFileDialog(QWidget *owner, const QString &folder, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(owner);
+    ConfigurationFileDialog dialog(owner);
     dialog.setAcceptMode(mode);
     // Opening needs an existing file; saving asks before replacing one (Qt's default).
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

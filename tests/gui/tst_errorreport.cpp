@@ -36,6 +36,14 @@ private slots:
         QVERIFY(form.findChild<QWidget *>("GroupBoxParametry")->isEnabled());
         QCOMPARE(reported.size(), 1);
     }
+
+    void qtsOwnTextsArePolish()
+    {
+        auto *app = static_cast<VeskorApplication *>(QCoreApplication::instance());
+        QVERIFY(app->loadQtTranslation());
+        QCOMPARE(QCoreApplication::translate("QLineEdit", "&Paste"), QStringLiteral("&Wklej"));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Save As"), QStringLiteral("Zachowaj jako")); // Qt's own wording
+    }
 };
 
 int main(int argc, char *argv[])
