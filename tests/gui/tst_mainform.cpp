@@ -70,6 +70,15 @@ private slots:
                                  "BitBtnZapisLicznik"};
         for (int i = 0; i < 5; ++i)
             QCOMPARE(child<QPushButton>(&form, buttons[i])->geometry(), QRect(54 + 187 * i, 24, 177, 25));
+        // Tab order by groups: the phone book, the operations, then the any-number box.
+        QWidget *w = child<QWidget>(&form, "EditKsiazka16");
+        QStringList after;
+        while (after.size() < 6 && (w = w->nextInFocusChain()) != &form) {
+            if (w->focusPolicy() & Qt::TabFocus)
+                after << w->objectName();
+        }
+        QCOMPARE(after, (QStringList{"BitBtnUtworz", "BitBtnOdczytPlik", "BitBtnZapisPlik", "BitBtnOdczytLicznik",
+                                     "BitBtnZapisLicznik", "chbAllNumbers"}));
         QCOMPARE(child<QStatusBar>(&form, "StatusBarMain")->height(), 19);
         QCOMPARE(form.statusText(), QStringLiteral("Status: Port zamknięty"));
     }
