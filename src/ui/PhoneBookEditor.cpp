@@ -44,10 +44,13 @@ PhoneBookEditor::PhoneBookEditor(QWidget *form, ConfigEditor *keys, std::functio
     QFont tahoma;
     tahoma.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     tahoma.setPixelSize(11);
-    for (QWidget *heading : form->findChildren<QWidget *>(QRegularExpression(QStringLiteral("^LabelKolumna")))) {
+    for (QWidget *heading : form->findChildren<QWidget *>(QRegularExpression(QStringLiteral("^LabelKolumna"))))
         heading->setFont(tahoma);
-        heading->setEnabled(true); // the headings read the same whether the group is enabled or not
-    }
+    // The headings and the "+48" before each number are never disabled themselves:
+    // they read the same whether their group takes input or not.
+    for (QWidget *label :
+         form->findChildren<QWidget *>(QRegularExpression(QStringLiteral("^(LabelKolumna|lblBook\\d+$|lblSMSCenter$)"))))
+        FieldLook::setRole(label, QPalette::WindowText, label->palette().color(QPalette::Active, QPalette::WindowText));
 }
 
 void PhoneBookEditor::CheckBox01Click(QObject *sender)

@@ -1,10 +1,12 @@
 #include "Dialogs.h"
 #include "FakeSerialPort.h"
 #include "Pictures.h"
+#include "RotatedLabel.h"
 #include "ScriptedDialogs.h"
 #include "uKomunikat.h"
 #include "uMain.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,6 +16,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -81,6 +85,32 @@ private slots:
                                      "BitBtnZapisLicznik", "chbAllNumbers"}));
         QCOMPARE(child<QStatusBar>(&form, "StatusBarMain")->height(), 19);
         QCOMPARE(form.statusText(), QStringLiteral("Status: Port zamknięty"));
+    }
+
+    // With whichever font stands in for the one the layout was made for, no caption is cut.
+    void everyCaptionFitsItsControl()
+    {
+        TMainForm form(dir.path(), &dialogs, new FakeSerialPort);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QStringList cut;
+        for (QWidget *w : form.findChildren<QWidget *>()) {
+            int needed = 0;
+            if (auto *label = qobject_cast<QLabel *>(w);
+                label && !qobject_cast<RotatedLabel *>(w) && !label->wordWrap() && !label->text().isEmpty())
+                needed = label->sizeHint().width();
+            else if (auto *button = qobject_cast<QAbstractButton *>(w); button && !button->text().isEmpty()) {
+                needed = button->fontMetrics().horizontalAdvance(button->text().remove(QLatin1Char('&')));
+                if (qobject_cast<QCheckBox *>(w) || qobject_cast<QRadioButton *>(w))
+                    needed += w->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, w) +
+                              w->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, w);
+                else
+                    needed += 4; // the frame
+            }
+            if (!w->objectName().startsWith("qt_") && needed > w->width() && w->width() > 0)
+                cut << QStringLiteral("%1 (%2 > %3)").arg(w->objectName()).arg(needed).arg(w->width());
+        }
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(", ")));
     }
 
     void onlyTheConnectionGroupAndTwoButtonsTakeInputAtStart()
