@@ -21,6 +21,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -237,9 +238,22 @@ private slots:
         for (const Case &c : cases) {
             bool seen = false;
             // The box is modal: inspect and dismiss it from the event loop it runs.
+            // A check that fails in there returns early: the box is closed all the same
+            // (and any box still up after five seconds), so the failure ends the test at once.
+            QTimer watchdog;
+            watchdog.setSingleShot(true);
+            connect(&watchdog, &QTimer::timeout, this, [] {
+                if (QWidget *modal = QApplication::activeModalWidget())
+                    modal->close();
+            });
+            watchdog.start(5000);
             QTimer::singleShot(0, this, [&] {
                 auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
                 QVERIFY(box);
+                const auto closeBox = qScopeGuard([box] {
+                    if (box->isVisible())
+                        box->close();
+                });
                 seen = true;
                 QCOMPARE(box->windowTitle(), c.caption);
                 QCOMPARE(box->text(), QStringLiteral("treść"));

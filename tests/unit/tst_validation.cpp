@@ -263,6 +263,8 @@ private slots:
         e.aktywny = true;
         e.miesiac = false;
         e.codziennie = true;
+        r.Harmonogram_rodzaj = 1;
+        r.Harmonogram_dzien = 5; // the record held a monthly day: a daily schedule drops it
         store(e, kExtended, r);
         QCOMPARE(int(r.Harmonogram_rodzaj), 2);
         QCOMPARE(int(r.Harmonogram_dzien), 0);
