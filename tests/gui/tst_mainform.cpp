@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -102,11 +103,17 @@ private slots:
                 needed = label->sizeHint().width();
             else if (auto *button = qobject_cast<QAbstractButton *>(w); button && !button->text().isEmpty()) {
                 needed = button->fontMetrics().horizontalAdvance(button->text().remove(QLatin1Char('&')));
-                if (qobject_cast<QCheckBox *>(w) || qobject_cast<QRadioButton *>(w))
-                    needed += w->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, w) +
-                              w->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, w);
-                else
-                    needed += 4; // the frame
+                // Where the style puts the caption of a check box or radio button.
+                QStyleOptionButton option;
+                option.initFrom(button);
+                option.text = button->text();
+                QStyle::SubElement contents = QStyle::SE_PushButtonContents;
+                if (qobject_cast<QCheckBox *>(w))
+                    contents = QStyle::SE_CheckBoxContents;
+                else if (qobject_cast<QRadioButton *>(w))
+                    contents = QStyle::SE_RadioButtonContents;
+                const QRect room = w->style()->subElementRect(contents, &option, w);
+                needed += w->width() - room.width();
             }
             if (!w->objectName().startsWith("qt_") && needed > w->width() && w->width() > 0)
                 cut << QStringLiteral("%1 (%2 > %3)").arg(w->objectName()).arg(needed).arg(w->width());
