@@ -576,8 +576,8 @@ private slots:
 
     void phoneBookLayout()
     {
-        QCOMPARE(c("CheckBox01")->geometry(), QRect(14, 25, 33, 17));
-        QCOMPARE(c("CheckBox09")->geometry(), QRect(302, 25, 33, 17));
+        QCOMPARE(c("CheckBox01")->geometry(), QRect(14, 25, 35, 17)); // 2 px wider: fallback digits fit
+        QCOMPARE(c("CheckBox09")->geometry(), QRect(302, 25, 35, 17));
         QCOMPARE(c("EditKsiazka16")->geometry(), QRect(364, 24 + 42 * 7, 73, 19));
         QCOMPARE(c("CheckBoxL16")->geometry(), QRect(536, 25 + 42 * 7, 17, 17));
         QCOMPARE(c("CheckBoxC05")->toolTip(), QStringLiteral("Odpowiedź"));

@@ -102,7 +102,10 @@ private slots:
                 label && !qobject_cast<RotatedLabel *>(w) && !label->wordWrap() && !label->text().isEmpty())
                 needed = label->sizeHint().width();
             else if (auto *button = qobject_cast<QAbstractButton *>(w); button && !button->text().isEmpty()) {
-                needed = button->fontMetrics().horizontalAdvance(button->text().remove(QLatin1Char('&')));
+                const QString text = button->text().remove(QLatin1Char('&'));
+                // The last glyph's own blank edge may go: only ink that does not fit is cut.
+                needed = button->fontMetrics().horizontalAdvance(text) -
+                         qMax(0, button->fontMetrics().rightBearing(text.back()));
                 // Where the style puts the caption of a check box or radio button.
                 QStyleOptionButton option;
                 option.initFrom(button);
