@@ -38,6 +38,23 @@ bool hasAck(const QByteArray &buffer)
     return buffer.contains(ACK);
 }
 
+bool keepOnlyAnswerTo(QByteArray &buffer, const QByteArray &code)
+{
+    const QByteArray wanted = header(code) + '(';
+    for (;;) {
+        const qsizetype end = buffer.indexOf(kAnswerEnd);
+        if (end < 0)
+            return false;
+        const qsizetype at = buffer.indexOf(wanted);
+        if (at >= 0 && at < end) {
+            buffer.remove(0, at);
+            return true;
+        }
+        // A complete answer to something else (a late or repeated one): it goes.
+        buffer.remove(0, end + kAnswerEnd.size());
+    }
+}
+
 QByteArray answerPayload(const QByteArray &buffer)
 {
     const qsizetype open = buffer.indexOf('(');
@@ -92,8 +109,9 @@ Identification parseIdentification(const QByteArray &buffer)
 
 bool versionLess(const QByteArray &a, const QByteArray &b)
 {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return static_cast<unsigned char>(x) < static_cast<unsigned char>(y); });
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+    });
 }
 
 } // namespace Frames

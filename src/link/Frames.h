@@ -21,6 +21,10 @@ bool hasAnswerEnd(const QByteArray &buffer);
 // SOH code STX "(" anywhere in the buffer.
 bool hasReadHeader(const QByteArray &buffer, const QByteArray &code);
 bool hasAck(const QByteArray &buffer);
+// Takes the first complete answer that is not the one awaited (code) out of the
+// front of the buffer, with whatever came before it; the awaited answer, when it
+// is complete, is moved to the front. True while the awaited answer is there.
+bool keepOnlyAnswerTo(QByteArray &buffer, const QByteArray &code);
 
 // Text strictly between the first "(" and the first ")"; empty when either is
 // missing or the ")" comes first.

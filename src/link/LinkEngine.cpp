@@ -10,8 +10,7 @@ const QString kStatusOpen = QStringLiteral("Status: Port otwarty");
 const QString kStatusClosing = QStringLiteral("Status: Zamykanie portu");
 } // namespace
 
-LinkEngine::LinkEngine(SerialPort *port, LinkHost *host, QObject *parent)
-    : QObject(parent), m_port(port), m_host(host)
+LinkEngine::LinkEngine(SerialPort *port, LinkHost *host, QObject *parent) : QObject(parent), m_port(port), m_host(host)
 {
     m_watchDog.setInterval(kWatchDogInterval);
     connect(&m_watchDog, &QTimer::timeout, this, &LinkEngine::TimerWatchDogTimer);
@@ -96,8 +95,7 @@ void LinkEngine::ApdComPortIrDAPortOpen()
     m_host->setStatus(kStatusOpen);
     m_host->setPolaczCaption(QStringLiteral("Zamknij port"));
     m_host->setButtonEnabled(LinkHost::Button::Polacz, true);
-    m_host->setButtonEnabled(LinkHost::Button::OdczytLicznik, true);
-    m_host->setButtonEnabled(LinkHost::Button::ZapisLicznik, true);
+    // The module buttons wait for the module: its kind decides the frames and totals.
     m_port->flushInBuffer();
     m_port->flushOutBuffer();
     IrDABuffer.clear();
@@ -246,6 +244,7 @@ void LinkEngine::identificationStep()
             BitBtnPolaczClick();
         return;
     }
+    m_host->setButtonEnabled(LinkHost::Button::OdczytLicznik, true);
+    m_host->setButtonEnabled(LinkHost::Button::ZapisLicznik, true);
     emit identified();
 }
-

@@ -94,32 +94,33 @@ void LinkEngine::firstReadStep()
     ++ACount_Order;
     PayloadCodec::decodeIdentyfikator(serial, m_host->odczytanie());
     showReadProgress();
-    IrDABuffer.clear();
-    send(Frames::readRequest("G10"));
+    nextRead("G10");
 }
 
 void LinkEngine::answerDispatch()
 {
-    if (Frames::hasAnswerEnd(IrDABuffer)) {
-        const QByteArray order[] = {"G20", "G30", "G40", "G41", "G42", "G43", "G80",
-                                    "G70", "GA0", bookCode('G', Ksiazka), "G10", "G90"};
-        for (const QByteArray &code : order) {
-            if (Frames::hasReadHeader(IrDABuffer, code)) {
-                readChain(code);
-                return;
-            }
+    if (IsWritening) {
+        // Only an acknowledgement advances a write. A read answer here is late or
+        // repeated: it goes, and the write keeps waiting for its ACK.
+        if (Frames::hasAck(IrDABuffer)) {
+            IrDABuffer.clear();
+            writeChain();
+        } else {
+            Frames::keepOnlyAnswerTo(IrDABuffer, QByteArray()); // no read answer is awaited
         }
         return;
     }
-    if (Frames::hasAck(IrDABuffer)) {
-        IrDABuffer.clear();
-        writeChain();
-    }
+    // Only the answer to the request just sent (S_Command) advances a read;
+    // another one goes, and the request keeps waiting as for a lost answer.
+    IrDABuffer.replace(QByteArray(1, Frames::ACK), QByteArray()); // an ACK answers no read
+    if (Frames::keepOnlyAnswerTo(IrDABuffer, S_Command))
+        readChain(S_Command);
 }
 
 void LinkEngine::nextRead(const QByteArray &code)
 {
     IrDABuffer.clear();
+    S_Command = code; // the one answer that may advance the read
     send(Frames::readRequest(code));
 }
 
@@ -296,7 +297,9 @@ void LinkEngine::openingWriteStep()
     disableWatchDog();
     ++ACount_Order;
     showWriteProgress();
-    // The acknowledgement stays in the buffer: the next receive event finds it.
+    // This acknowledgement is used up: the next frame waits for its own, so that
+    // nothing is sent while the module answers (an infrared probe is half-duplex).
+    IrDABuffer.clear();
     S_Command = IsLatch ? "S10" : "S20";
     sendOpeningWriteFrame();
 }

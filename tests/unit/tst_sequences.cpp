@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+#include <iterator>
+
 using Family = ModuleModel::Family;
 
 namespace {
@@ -66,6 +68,21 @@ private:
         host->statuses.clear();
     }
 
+    // Runs the exchange until `code` is asked; the module's own answer to it is then held back.
+    void runUntilAsked(const QByteArray &code)
+    {
+        QList<QByteArray> asked;
+        for (int i = 0; i < 200; ++i) {
+            asked << codes(port->takeSent());
+            if (!asked.isEmpty() && asked.last() == code) {
+                port->pending.clear();
+                return;
+            }
+            port->pump(1);
+        }
+        QFAIL(qPrintable("never asked " + code));
+    }
+
 private slots:
     void init()
     {
@@ -117,7 +134,8 @@ private slots:
         expected << book('G', module.maxNumbers());
         QCOMPARE(codes(port->takeSent()), expected);
 
-        QCOMPARE(host->statuses.first(), QStringLiteral("Status: Odczyt konfiguracji 1 z %1").arg(last.split(' ').last()));
+        QCOMPARE(host->statuses.first(),
+                 QStringLiteral("Status: Odczyt konfiguracji 1 z %1").arg(last.split(' ').last()));
         QCOMPARE(host->statuses.at(host->statuses.size() - 2), QStringLiteral("Status: Odczyt konfiguracji ") + last);
         QCOMPARE(host->status(), QStringLiteral("Status: Połączony"));
         QVERIFY(!engine->IsReading);
@@ -145,11 +163,52 @@ private slots:
         QTest::addColumn<QList<QByteArray>>("opening");
         QTest::addColumn<QString>("last");
         const QList<QByteArray> latched = {"S10", "S10", "S20", "S90", "S30"};
-        QTest::newRow("MKV 01.12") << int(Family::MKV) << QByteArray("01.12")
-                                   << QList<QByteArray>{"S20", "S20", "S30"} << "20 z 20";
+        QTest::newRow("MKV 01.12") << int(Family::MKV) << QByteArray("01.12") << QList<QByteArray>{"S20", "S20", "S30"}
+                                   << "20 z 20";
         QTest::newRow("MKV 01.15l") << int(Family::MKV) << QByteArray("01.15l") << latched << "22 z 22";
         QTest::newRow("MKV 02.00l") << int(Family::MKV) << QByteArray("02.00l") << latched << "23 z 23";
         QTest::newRow("RW-5") << int(Family::RW5SMS) << QByteArray("2.0") << latched << "15 z 15";
+    }
+
+    // What each kind of answer does in each state: only the answer to the request
+    // just sent (or, writing, an ACK) moves the sequence on; anything else is dropped.
+    void answerDispatchTable_data()
+    {
+        QTest::addColumn<bool>("writing");
+        QTest::addColumn<QByteArray>("awaited");
+        QTest::addColumn<QByteArray>("answerTo"); // the request the delivered answer belongs to; "ACK"
+        QTest::addColumn<QByteArray>("next");     // the request that follows; empty: none, nothing changes
+        QTest::newRow("read, expected") << false << QByteArray("G30") << QByteArray("G30") << QByteArray("G40");
+        QTest::newRow("read, repeated") << false << QByteArray("G30") << QByteArray("G20") << QByteArray();
+        QTest::newRow("read, wrong entry") << false << QByteArray("G65") << QByteArray("G64") << QByteArray();
+        QTest::newRow("read, later entry") << false << QByteArray("G65") << QByteArray("G66") << QByteArray();
+        QTest::newRow("read, ACK") << false << QByteArray("G30") << QByteArray("ACK") << QByteArray();
+        QTest::newRow("write, ACK") << true << QByteArray("S30") << QByteArray("ACK") << QByteArray("S80");
+        QTest::newRow("write, read answer") << true << QByteArray("S30") << QByteArray("G20") << QByteArray();
+        QTest::newRow("verification, ACK") << true << QByteArray("G10") << QByteArray("ACK") << QByteArray();
+    }
+
+    void answerDispatchTable()
+    {
+        QFETCH(bool, writing);
+        QFETCH(QByteArray, awaited);
+        QFETCH(QByteArray, answerTo);
+        QFETCH(QByteArray, next);
+        connectTo(Family::MKV, "02.00l");
+        host->settings = toWrite();
+        if (writing)
+            engine->BitBtnZapisLicznikClick();
+        else
+            engine->BitBtnOdczytLicznikClick();
+        runUntilAsked(awaited);
+        const int step = engine->ACount_Order;
+        const bool wasWriting = engine->IsWritening;
+        port->deliver(answerTo == "ACK" ? QByteArray("\x06") : module.answer(answerTo, false, {}));
+        QCOMPARE(codes(port->takeSent()), next.isEmpty() ? QList<QByteArray>() : QList<QByteArray>{next});
+        QCOMPARE(engine->ACount_Order, next.isEmpty() ? step : step + 1);
+        QCOMPARE(engine->IsWritening, wasWriting);
+        if (next.isEmpty())
+            QVERIFY(!Frames::hasAck(engine->IrDABuffer) && !Frames::hasAnswerEnd(engine->IrDABuffer));
     }
 
     void writeSendsInOrderThenVerifies()
@@ -166,15 +225,26 @@ private slots:
         QVERIFY(engine->IsWaitS00);
         port->pump(1); // the opening frame's acknowledgement
         QVERIFY(!engine->IsWaitS00);
-        QVERIFY(Frames::hasAck(engine->IrDABuffer)); // left for the next receive event
+        QVERIFY(!Frames::hasAck(engine->IrDABuffer)); // used up: the next frame waits for its own
         port->pump();
 
         QList<QByteArray> expected = opening;
-        expected << "S80" << "S70"; // daily: on, then the time
+        expected << "S80"
+                 << "S70"; // daily: on, then the time
         if (module.hasExtendedBook())
             expected << "SA0";
         expected << book('S', module.maxNumbers());
-        expected << "G00" << "G10" << "G20" << "G30" << "G40" << "G41" << "G42" << "G43" << "G90" << "G80" << "G70";
+        expected << "G00"
+                 << "G10"
+                 << "G20"
+                 << "G30"
+                 << "G40"
+                 << "G41"
+                 << "G42"
+                 << "G43"
+                 << "G90"
+                 << "G80"
+                 << "G70";
         if (module.hasExtendedBook())
             expected << "GA0";
         expected << book('G', module.maxNumbers());
@@ -184,7 +254,8 @@ private slots:
         QVERIFY(sent.contains(Frames::writeRequest("S61", "")));
 
         QVERIFY(host->statuses.contains(QStringLiteral("Status: Zapis konfiguracji ") + last));
-        QVERIFY(!host->statuses.contains(QStringLiteral("Status: Zapis konfiguracji %1 z").arg(last.split(' ').first().toInt() + 1)));
+        QVERIFY(!host->statuses.contains(
+            QStringLiteral("Status: Zapis konfiguracji %1 z").arg(last.split(' ').first().toInt() + 1)));
         QCOMPARE(host->verificationResults, QList<bool>{true});
         QCOMPARE(host->status(), QStringLiteral("Status: Połączony"));
         QCOMPARE(module.reg("G20"), QByteArray("4321"));
@@ -222,6 +293,69 @@ private slots:
         QCOMPARE(host->status(), QStringLiteral("Status: Połączony"));
     }
 
+    // The verification catches a difference in every field it compares, one at a time.
+    void everyComparedFieldFailsTheVerification_data()
+    {
+        QTest::addColumn<int>("field");
+        const char *fields[] = {"Pin", "Centrum", "AccessCode", "MeterPassword", "kind",
+                                "day", "hour",    "minute",     "number",        "S",
+                                "C",   "L",       "AllNumbers"};
+        for (int i = 0; i < int(std::size(fields)); ++i)
+            QTest::newRow(fields[i]) << i;
+    }
+
+    void everyComparedFieldFailsTheVerification()
+    {
+        QFETCH(int, field);
+        connectTo(Family::MKV, "02.00l"); // latched, extended book: every field is compared
+        host->settings = toWrite();
+        host->readBack = host->settings;
+        QVERIFY(engine->verificationSucceeded());
+        TUstawienie &o = host->readBack;
+        switch (field) {
+        case 0:
+            o.Pin.setText("9999");
+            break;
+        case 1:
+            o.Centrum.setText("+48600000000");
+            break;
+        case 2:
+            o.AccessCode.setText("0000");
+            break;
+        case 3:
+            o.MeterPassword.setText("zzz       ");
+            break;
+        case 4:
+            o.Harmonogram_rodzaj = 0;
+            break;
+        case 5:
+            o.Harmonogram_dzien = 31;
+            break;
+        case 6:
+            o.Harmonogram_godzina = 23;
+            break;
+        case 7:
+            o.Harmonogram_minuta = 59;
+            break;
+        case 8:
+            o.Telefony[2].setText("+48700100201");
+            break;
+        case 9:
+            o.S[2] = !o.S[2];
+            break;
+        case 10:
+            o.C[0] = !o.C[0];
+            break;
+        case 11:
+            o.L[0] = !o.L[0];
+            break;
+        case 12:
+            o.AllNumbers = !o.AllNumbers;
+            break;
+        }
+        QVERIFY(!engine->verificationSucceeded());
+    }
+
     void lIsVerifiedOnModulesWithTheExtendedBook()
     {
         connectTo(Family::MKV, "02.00l");
@@ -241,7 +375,7 @@ private slots:
         port->deliver(QByteArray(1, Frames::ACK)); // opening
         port->deliver(QByteArray(1, Frames::ACK)); // S20 again
         port->takeSent();
-        port->deliver("\x15");                       // NAK of S30
+        port->deliver("\x15"); // NAK of S30
         QVERIFY(port->takeSent().isEmpty());
         QCOMPARE(engine->S_Command, QByteArray("S30"));
         port->deliver(QByteArray(1, Frames::ACK));
