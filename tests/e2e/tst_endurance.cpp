@@ -45,6 +45,7 @@ private slots:
     void aThousandVerifiedWrites()
     {
         ModuleSimulator sim;
+        sim.setHalfDuplex(true);
         QVERIFY(sim.start());
         FakeHost host;
         QtSerialPortService port(PortNaming({{3, sim.slavePath()}}));

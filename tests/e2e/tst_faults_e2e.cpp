@@ -1,5 +1,7 @@
 #include "SimulatedSession.h"
+
 #include "uKomunikat.h"
+#include <QSignalSpy>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -82,6 +84,21 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(form->komunikatForm(), 10000);
         QCOMPARE(form->komunikatForm()->LabelKomunkat->text(), QStringLiteral("Programowanie zakończone powodzeniem."));
         QVERIFY(s->dialogs.shown.isEmpty());
+    }
+
+    void aRepeatedAnswerIsNotTakenForTheNextStep()
+    {
+        connectModule();
+        sim->answerWithPrevious("G30"); // G30 gets G20's answer again
+        QSignalSpy answered(sim, &ModuleSimulator::answered);
+        click("BitBtnOdczytLicznik");
+        QTRY_VERIFY_WITH_TIMEOUT(answered.contains(QVariantList{QByteArray("G30")}), 5000);
+        const QString waiting = form->statusText();
+        QTest::qWait(300); // time for a wrong step to show, were one taken
+        QCOMPARE(form->statusText(), waiting);
+        QCOMPARE(sim->requestCodes().count("G30"), 1);
+        QVERIFY(!sim->requestCodes().contains("G40"));
+        QCOMPARE(form->Ustawienie.Centrum.text(), QString()); // nothing copied from a wrong answer
     }
 
     void aModuleThatFallsSilentIsWaitedForUntilThePortCloses()

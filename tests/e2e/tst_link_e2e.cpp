@@ -48,6 +48,7 @@ private slots:
     {
         dir = new QTemporaryDir;
         sim = new ModuleSimulator;
+        sim->setHalfDuplex(true);
         QString error;
         QVERIFY2(sim->start(&error), qPrintable(error));
         dialogs = new ScriptedDialogs;

@@ -120,6 +120,32 @@ private slots:
         QVERIFY(s->dialogs.shown.isEmpty());
     }
 
+    // An echoing, half-duplex probe at line speed, every module kind: nothing is sent
+    // while the module answers, so no request is lost and every step counts once.
+    void halfDuplexEchoingProbeAtLineSpeed_data() { readsEachModuleKindIntoTheEditor_data(); }
+
+    void halfDuplexEchoingProbeAtLineSpeed()
+    {
+        QFETCH(int, family);
+        QFETCH(QByteArray, version);
+        sim->setEcho(true);
+        sim->setBaudRate(4800);
+        start(ModuleSimulator::Family(family), version);
+        read();
+        expectSuccessfulWrite();
+        QCOMPARE(sim->lostRequests(), 0);
+        // The answer to each request has gone out before the next request arrives.
+        double answerDone = 0;
+        for (const ModuleSimulator::Frame &f : sim->log()) {
+            if (f.received)
+                QVERIFY2(f.ms >= answerDone, f.bytes.constData());
+            else
+                answerDone = f.ms;
+        }
+        const QString last = form->statusText();
+        QCOMPARE(last, QStringLiteral("Status: Połączony"));
+    }
+
     void aModuleThatStoresWronglyFailsTheVerification()
     {
         start(ModuleSimulator::Family::MKV, "01.15l");

@@ -20,7 +20,12 @@ struct SimulatedSession {
     ScriptedDialogs dialogs;
     std::unique_ptr<TMainForm> form;
 
-    bool startSimulator() { return sim.start(); }
+    // A half-duplex probe, as the infrared ones are: a frame sent while the module answers is lost.
+    bool startSimulator()
+    {
+        sim.setHalfDuplex(true);
+        return sim.start();
+    }
 
     void openWindow()
     {

@@ -1,6 +1,6 @@
 #include "ModuleModel.h"
 
-#include "PayloadCodec.h"
+#include <QString>
 
 namespace {
 constexpr char SOH = 0x01;
@@ -8,9 +8,40 @@ constexpr char STX = 0x02;
 constexpr char EOT = 0x04;
 constexpr char ACK = 0x06;
 
+// The module's own reading of its registers, written apart from the program's
+// codec so that a fault there cannot agree with itself here.
 QByteArray bookRegister(int entry)
 {
-    return QByteArray("G6") + PayloadCodec::bookIndexDigit(entry);
+    return QByteArray("G6") + "0123456789ABCDEF"[entry - 1];
+}
+
+QByteArray twoDigits(int value)
+{
+    return QByteArray::number(value).rightJustified(2, '0');
+}
+
+// The first two characters of text as a number from 0 to max, else 0 (a leading
+// space or sign is taken, as the module's firmware does).
+int number(const QByteArray &text, int max)
+{
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok);
+    return ok && v >= 0 && v <= max ? v : 0;
+}
+
+QByteArray entryRegister(const TUstawienie &c, int i, bool withL)
+{
+    const QByteArray phone = c.Telefony[i].bytes();
+    if (phone.isEmpty())
+        return {};
+    QByteArray p = phone + ',';
+    if (c.C[i])
+        p += 'C';
+    if (c.S[i])
+        p += 'S';
+    if (withL && c.L[i])
+        p += 'L';
+    return p;
 }
 } // namespace
 
@@ -80,39 +111,54 @@ void ModuleModel::loadSampleRegisters()
 
 void ModuleModel::loadConfiguration(const TUstawienie &config)
 {
-    using namespace PayloadCodec;
     m_registers["G00"] = config.Identyfikator.bytes();
-    m_registers["G10"] = accessCode(config);
-    m_registers["G20"] = pin(config);
-    m_registers["G30"] = centrum(config);
-    for (int n = 1; n <= 4; ++n)
-        m_registers["G4" + QByteArray::number(n - 1)] = config.Modem[n - 1].bytes();
-    m_registers["G70"] = scheduleTime(config);
-    m_registers["G80"] = scheduleOn(config);
-    m_registers["G90"] = meterPassword(config);
-    m_registers["GA0"] = allNumbers(config);
+    m_registers["G10"] = config.AccessCode.bytes();
+    m_registers["G20"] = config.Pin.bytes();
+    m_registers["G30"] = config.Centrum.bytes();
+    for (int n = 0; n < 4; ++n)
+        m_registers["G4" + QByteArray::number(n)] = config.Modem[n].bytes();
+    const bool on = config.Harmonogram_rodzaj == 1 || config.Harmonogram_rodzaj == 2;
+    m_registers["G80"] = on ? "1" : "0";
+    m_registers["G70"] = twoDigits(config.Harmonogram_dzien) + ',' + twoDigits(config.Harmonogram_godzina) +
+                         twoDigits(config.Harmonogram_minuta);
+    m_registers["G90"] = config.MeterPassword.bytes().leftJustified(10, ' ', true);
+    m_registers["GA0"] = config.AllNumbers ? "1" : "0";
     for (int entry = 1; entry <= 16; ++entry)
-        m_registers[bookRegister(entry)] = bookEntry(config, entry, hasExtendedBook());
+        m_registers[bookRegister(entry)] = entryRegister(config, entry - 1, hasExtendedBook());
 }
 
 TUstawienie ModuleModel::configuration() const
 {
-    using namespace PayloadCodec;
-    TUstawienie config = emptyConfiguration();
-    decodeIdentyfikator(reg("G00"), config);
-    decodeAccessCode(reg("G10"), config);
-    decodePin(reg("G20"), config);
-    decodeCentrum(reg("G30"), config);
-    for (int n = 1; n <= 4; ++n)
-        decodeModem(reg("G4" + QByteArray::number(n - 1)), n, config);
-    decodeMeterPassword(reg("G90"), config);
-    if (decodeScheduleOn(reg("G80"), config))
-        decodeScheduleTime(reg("G70"), config);
+    TUstawienie c = emptyConfiguration();
+    c.Identyfikator.setBytes(reg("G00").left(8));
+    c.AccessCode.setBytes(reg("G10").left(4));
+    c.Pin.setBytes(reg("G20").left(8));
+    c.Centrum.setBytes(reg("G30").left(15));
+    for (int n = 0; n < 4; ++n)
+        c.Modem[n].setBytes(reg("G4" + QByteArray::number(n)).left(40));
+    c.MeterPassword.setBytes(reg("G90").left(10));
+    if (reg("G80") == "1") {
+        const QByteArray t = reg("G70");
+        const int day = number(t.mid(0, 2), 31);
+        c.Harmonogram_dzien = static_cast<quint8>(day);
+        c.Harmonogram_rodzaj = day != 0 ? 1 : 2;
+        c.Harmonogram_godzina = static_cast<quint8>(number(t.mid(3, 2), 23));
+        c.Harmonogram_minuta = static_cast<quint8>(number(t.mid(5, 2), 59));
+    }
     if (hasExtendedBook())
-        decodeAllNumbers(reg("GA0"), config);
-    for (int entry = 1; entry <= maxNumbers(); ++entry)
-        decodeBookEntry(reg(bookRegister(entry)), entry, hasExtendedBook(), config);
-    return config;
+        c.AllNumbers = reg("GA0") == "1";
+    for (int entry = 1; entry <= maxNumbers(); ++entry) {
+        const QByteArray p = reg(bookRegister(entry));
+        const int i = entry - 1;
+        const qsizetype comma = p.indexOf(',');
+        c.Telefony[i].setBytes(comma < 0 ? QByteArray() : p.left(comma).left(15));
+        const QByteArray rights = comma < 0 ? p : p.mid(comma + 1);
+        c.C[i] = rights.contains('C');
+        c.S[i] = rights.contains('S');
+        if (hasExtendedBook())
+            c.L[i] = rights.contains('L');
+    }
+    return c;
 }
 
 bool ModuleModel::parseRequest(const QByteArray &frame, QByteArray *code, bool *isWrite, QByteArray *payload)
@@ -149,7 +195,10 @@ QByteArray ModuleModel::answer(const QByteArray &code, bool isWrite, const QByte
         const QByteArray p = code == "GE0" ? identificationPayload() : m_registers.value(code);
         if (code != "GE0" && !m_registers.contains(code))
             return {};
-        return SOH + code + STX + '(' + p + ')' + EOT;
+        QByteArray frame = SOH + code + STX + '(' + p + ')' + EOT;
+        for (char &ch : frame) // seven bits a character, as the line carries them
+            ch = static_cast<char>(ch & 0x7F);
+        return frame;
     }
     // Writable registers only: never the serial number, the modem strings or identification.
     static const QByteArray writable = "12356789A";
@@ -157,7 +206,8 @@ QByteArray ModuleModel::answer(const QByteArray &code, bool isWrite, const QByte
         return {};
     QByteArray stored = payload;
     if (code == m_storeDifferently)
-        stored = stored.isEmpty() ? QByteArray("X") : stored.left(stored.size() - 1) + (stored.endsWith('X') ? 'Y' : 'X');
+        stored =
+            stored.isEmpty() ? QByteArray("X") : stored.left(stored.size() - 1) + (stored.endsWith('X') ? 'Y' : 'X');
     QByteArray readCode = code;
     readCode[0] = 'G';
     m_registers[readCode] = stored;

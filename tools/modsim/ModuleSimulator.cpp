@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -18,7 +19,6 @@ constexpr char STX = 0x02;
 constexpr char EOT = 0x04;
 // Longest request we wait for; anything longer is line noise.
 constexpr int kMaxRequest = 512;
-
 
 QString systemError(const char *what)
 {
@@ -187,27 +187,34 @@ void ModuleSimulator::parseInput()
 void ModuleSimulator::handleRequest(const QByteArray &frame, const QByteArray &code, bool isWrite,
                                     const QByteArray &payload)
 {
-    m_log.append({true, frame});
+    const double now = static_cast<double>(m_clock.nsecsElapsed()) / 1e6;
+    // Paced, a request has arrived only once its last byte would have crossed the line.
+    const double arrived = m_baud > 0 ? std::max(now, m_inboundFreeMs) + frame.size() * 10000.0 / m_baud : now;
+    m_inboundFreeMs = arrived;
+    // Half-duplex: while bytes of the module's are still to go out, what the program sends is lost.
+    const bool lost = m_halfDuplex && !m_out.isEmpty();
+    m_log.append({true, frame, arrived, lost});
     ++m_requests;
     const int seen = ++m_seen[code];
     emit requestReceived(code);
+    if (lost)
+        return;
     if (m_hangUpAfter >= 0 && m_requests > m_hangUpAfter) {
         hangUp();
         return;
     }
     if (m_silentAfter >= 0 && m_requests > m_silentAfter)
         return;
-    // Paced, a request has arrived only once its last byte would have crossed the line.
-    const double now = static_cast<double>(m_clock.nsecsElapsed()) / 1e6;
-    const double arrived = m_baud > 0 ? std::max(now, m_inboundFreeMs) + frame.size() * 10000.0 / m_baud : now;
-    m_inboundFreeMs = arrived;
     if (m_echo)
         schedule(frame, false, arrived);
     if (m_dropAt.value(code, 0) == seen)
         return;
-    const QByteArray answer = m_model.answer(code, isWrite, payload);
+    QByteArray answer = m_model.answer(code, isWrite, payload);
+    if (code == m_answerWithPrevious && !m_lastAnswer.isEmpty())
+        answer = m_lastAnswer;
     if (answer.isEmpty())
         return;
+    m_lastAnswer = answer;
     if (isWrite && !m_saveFile.isEmpty()) {
         QString error;
         if (!ConfigurationFile::save(m_saveFile, m_model.configuration(), &error))
@@ -219,10 +226,16 @@ void ModuleSimulator::handleRequest(const QByteArray &frame, const QByteArray &c
     emit answered(code);
 }
 
+int ModuleSimulator::lostRequests() const
+{
+    return static_cast<int>(std::count_if(m_log.cbegin(), m_log.cend(), [](const Frame &f) { return f.lost; }));
+}
+
 void ModuleSimulator::schedule(const QByteArray &bytes, bool isAnswer, double notBeforeMs)
 {
     if (m_master < 0 || bytes.isEmpty())
         return;
+    const qsizetype logged = m_log.size();
     m_log.append({false, bytes});
     const double now = static_cast<double>(m_clock.nsecsElapsed()) / 1e6;
     double at = std::max({now, notBeforeMs + (isAnswer ? m_latencyMs : 0), m_lastDueMs});
@@ -243,6 +256,7 @@ void ModuleSimulator::schedule(const QByteArray &bytes, bool isAnswer, double no
         }
     }
     m_lastDueMs = at;
+    m_log[logged].ms = at;
     armTimer();
 }
 

@@ -20,8 +20,10 @@ public:
     using Family = ModuleModel::Family;
 
     struct Frame {
-        bool received;     // true: from the program; false: sent by the module
+        bool received; // true: from the program; false: sent by the module
         QByteArray bytes;
+        double ms = 0;     // received: when it had arrived; sent: when its last byte goes out
+        bool lost = false; // received while an answer was still going out (half-duplex)
     };
 
     explicit ModuleSimulator(QObject *parent = nullptr);
@@ -48,14 +50,23 @@ public:
     void setSaveFile(const QString &path) { m_saveFile = path; }
 
     // Misbehaviour.
-    void setEcho(bool on) { m_echo = on; }                 // probe returns each request
-    void setBaudRate(int baud) { m_baud = baud; }          // 0: as fast as the pty takes it
-    void setLatency(int ms) { m_latencyMs = ms; }          // before each answer
-    void setSplit(int pieceSize, int gapMs) { m_pieceSize = pieceSize; m_pieceGapMs = gapMs; }
-    void setNoise(const QByteArray &bytes) { m_noise = bytes; } // sent before each answer
-    void dropAnswer(const QByteArray &code, int occurrence = 1); // no answer to that request
+    void setEcho(bool on) { m_echo = on; }        // probe returns each request
+    void setBaudRate(int baud) { m_baud = baud; } // 0: as fast as the pty takes it
+    void setLatency(int ms) { m_latencyMs = ms; } // before each answer
+    void setSplit(int pieceSize, int gapMs)
+    {
+        m_pieceSize = pieceSize;
+        m_pieceGapMs = gapMs;
+    }
+    void setNoise(const QByteArray &bytes) { m_noise = bytes; }     // sent before each answer
+    void dropAnswer(const QByteArray &code, int occurrence = 1);    // no answer to that request
     void setSilentAfter(int requests) { m_silentAfter = requests; } // -1: never
     void setHangUpAfter(int requests) { m_hangUpAfter = requests; } // -1: never
+    // An infrared probe is half-duplex: a frame that arrives while the module is
+    // still sending is lost, never answered.
+    void setHalfDuplex(bool on) { m_halfDuplex = on; }
+    // This request is answered with the answer sent before it (a late or repeated answer).
+    void answerWithPrevious(const QByteArray &code) { m_answerWithPrevious = code; }
     // A write of this code is stored altered, so a verification must fail.
     void setStoreDifferently(const QByteArray &writeCode) { m_model.setStoreDifferently(writeCode); }
 
@@ -64,9 +75,11 @@ public:
 
     // Every frame in both directions, in order.
     const QList<Frame> &log() const { return m_log; }
-    // The codes of the requests received, in order ("GE0", "G00", "S10", ...).
+    // The codes of the requests received, in order ("GE0", "G00", "S10", ...), lost ones included.
     QList<QByteArray> requestCodes() const;
     void clearLog() { m_log.clear(); }
+    // Requests lost because they arrived while an answer was going out.
+    int lostRequests() const;
     int pendingOutput() const { return m_out.size(); }
 
 signals:
@@ -107,11 +120,14 @@ private:
     int m_pieceSize = 0;
     int m_pieceGapMs = 0;
     QByteArray m_noise;
-    QMap<QByteArray, int> m_dropAt;     // code -> occurrence to drop
-    QMap<QByteArray, int> m_seen;       // code -> occurrences so far
+    QMap<QByteArray, int> m_dropAt; // code -> occurrence to drop
+    QMap<QByteArray, int> m_seen;   // code -> occurrences so far
     int m_silentAfter = -1;
     int m_hangUpAfter = -1;
     int m_requests = 0;
     QList<Frame> m_log;
+    bool m_halfDuplex = false;
+    QByteArray m_answerWithPrevious;
+    QByteArray m_lastAnswer;
     QString m_saveFile;
 };

@@ -25,10 +25,18 @@ QString printable(const QByteArray &frame)
     QString out;
     for (char c : frame) {
         switch (c) {
-        case 0x01: out += QLatin1String("<SOH>"); break;
-        case 0x02: out += QLatin1String("<STX>"); break;
-        case 0x04: out += QLatin1String("<EOT>"); break;
-        case 0x06: out += QLatin1String("<ACK>"); break;
+        case 0x01:
+            out += QLatin1String("<SOH>");
+            break;
+        case 0x02:
+            out += QLatin1String("<STX>");
+            break;
+        case 0x04:
+            out += QLatin1String("<EOT>");
+            break;
+        case 0x06:
+            out += QLatin1String("<ACK>");
+            break;
         default:
             if (c >= 0x20 && c < 0x7F)
                 out += QLatin1Char(c);
@@ -61,12 +69,13 @@ int main(int argc, char *argv[])
     const QCommandLineOption silent("silent-after", "Answer nothing after this many requests.", "n", "-1");
     const QCommandLineOption hangup("hang-up-after", "Hang up on the request after this many.", "n", "-1");
     const QCommandLineOption differ("store-differently", "Store writes of this code altered.", "code");
+    const QCommandLineOption halfDuplex("half-duplex", "Lose a frame that arrives while an answer goes out.");
+    const QCommandLineOption previous("answer-previous", "Answer this request with the answer sent before it.", "code");
     const QCommandLineOption config("config", "Start with the registers of this configuration file.", "file");
-    const QCommandLineOption save("save", "Save the registers to this configuration file after each write.",
-                                  "file");
+    const QCommandLineOption save("save", "Save the registers to this configuration file after each write.", "file");
     const QCommandLineOption quiet({"q", "quiet"}, "Do not print the frames.");
-    parser.addOptions({family, version, ident, link, echo, baud, latency, split, gap, noise, drop, silent, hangup,
-                       differ, config, save, quiet});
+    parser.addOptions({family, version, ident, link, echo, halfDuplex, previous, baud, latency, split, gap, noise, drop,
+                       silent, hangup, differ, config, save, quiet});
     parser.process(app);
 
     ModuleSimulator sim;
@@ -99,6 +108,9 @@ int main(int argc, char *argv[])
     if (parser.isSet(save))
         sim.setSaveFile(parser.value(save));
     sim.setEcho(parser.isSet(echo));
+    sim.setHalfDuplex(parser.isSet(halfDuplex));
+    if (parser.isSet(previous))
+        sim.answerWithPrevious(parser.value(previous).toLatin1());
     sim.setBaudRate(parser.value(baud).toInt());
     sim.setLatency(parser.value(latency).toInt());
     sim.setSplit(parser.value(split).toInt(), parser.value(gap).toInt());
