@@ -38,7 +38,7 @@ bool TypingLimit::hasRoom(int n) const
 
 void TypingLimit::onEdited(const QString &after)
 {
-    const QString &before = m_before;
+    const QString before = m_before; // a copy: putting text back updates m_before
     // The edit replaced one stretch of the text: find it between what stayed in front and behind.
     qsizetype front = 0;
     while (front < before.size() && front < after.size() && before.at(front) == after.at(front))
@@ -62,7 +62,6 @@ void TypingLimit::onEdited(const QString &after)
     // Put back what the rule allows; the technician cannot undo into the refused text.
     if (allowed.isEmpty()) {
         // Refused whole, like a swallowed key: what was selected stays, selected.
-        const QString before = m_before;
         const auto removed = static_cast<int>(before.size() - front - back);
         m_edit->setText(before);
         if (removed > 0)

@@ -25,18 +25,10 @@ QString printable(const QByteArray &frame)
     QString out;
     for (char c : frame) {
         switch (c) {
-        case 0x01:
-            out += QLatin1String("<SOH>");
-            break;
-        case 0x02:
-            out += QLatin1String("<STX>");
-            break;
-        case 0x04:
-            out += QLatin1String("<EOT>");
-            break;
-        case 0x06:
-            out += QLatin1String("<ACK>");
-            break;
+        case 0x01: out += QLatin1String("<SOH>"); break;
+        case 0x02: out += QLatin1String("<STX>"); break;
+        case 0x04: out += QLatin1String("<EOT>"); break;
+        case 0x06: out += QLatin1String("<ACK>"); break;
         default:
             if (c >= 0x20 && c < 0x7F)
                 out += QLatin1Char(c);
