@@ -41,7 +41,7 @@ int main(int argc, char *argv[])
     FirstPaint watcher;
 #ifdef VESKOR_PROBE
     QTemporaryDir dir;
-    TMainForm window(dir.path());
+    TMainForm window(ProgramFolders::beside(dir.path()));
 #else
     QLabel window(QStringLiteral("Veskor"));
     window.resize(1049, 496);

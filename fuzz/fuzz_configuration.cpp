@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static QApplication app(argc, argv);
     static QTemporaryDir dir;
     static ScriptedDialogs dialogs;
-    static TMainForm form(dir.path(), &dialogs, new FakeSerialPort);
+    static TMainForm form(ProgramFolders::beside(dir.path()), &dialogs, new FakeSerialPort);
     Q_UNUSED(platform);
 
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));

@@ -1,10 +1,25 @@
 #include "InstanceLock.h"
 
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QLockFile>
+#include <QStandardPaths>
 
 namespace {
+// The user's runtime folder: no one else can create or open anything there, as
+// anyone could in the shared temporary folder.
+QString privateFolder()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty()) {
+        // Qt refuses a runtime folder someone else made first; the home is ours.
+        folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/Veskor");
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    return folder;
+}
+
 // A lock file whose holder is checked by process: one left by a copy that
 // crashed is taken over.
 class FileInstanceLock : public InstanceLock {
@@ -19,14 +34,13 @@ private:
 
 std::unique_ptr<InstanceLock> InstanceLock::tryAcquire(const QString &name)
 {
-    auto lock = std::make_unique<FileInstanceLock>(
-        QDir(QDir::tempPath()).filePath(name + QLatin1Char('-') + userTag() + QStringLiteral(".lock")));
+    auto lock = std::make_unique<FileInstanceLock>(QDir(privateFolder()).filePath(name + QStringLiteral(".lock")));
     if (!lock->tryLock())
         return nullptr;
     return lock;
 }
 
-QString InstanceLock::userTag()
+QString InstanceLock::serverName(const QString &name)
 {
-    return QString::number(QFileInfo(QDir::homePath()).ownerId());
+    return QDir(privateFolder()).filePath(name + QStringLiteral(".socket"));
 }

@@ -36,6 +36,15 @@ QString userSid()
     CloseHandle(token);
     return sid;
 }
+
+// The file owner is the same for everyone on Windows; the account's SID is not.
+// Named pipes are seen machine-wide, so the session goes into the name too.
+QString userTag()
+{
+    DWORD session = 0;
+    ProcessIdToSessionId(GetCurrentProcessId(), &session);
+    return userSid() + QLatin1Char('-') + QString::number(session);
+}
 } // namespace
 
 std::unique_ptr<InstanceLock> InstanceLock::tryAcquire(const QString &name)
@@ -51,11 +60,7 @@ std::unique_ptr<InstanceLock> InstanceLock::tryAcquire(const QString &name)
     return std::make_unique<MutexInstanceLock>(handle);
 }
 
-QString InstanceLock::userTag()
+QString InstanceLock::serverName(const QString &name)
 {
-    // The file owner is the same for everyone on Windows; the account's SID is not.
-    // Named pipes are seen machine-wide, so the session goes into the name too.
-    DWORD session = 0;
-    ProcessIdToSessionId(GetCurrentProcessId(), &session);
-    return userSid() + QLatin1Char('-') + QString::number(session);
+    return name + QLatin1Char('-') + userTag();
 }

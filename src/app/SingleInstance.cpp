@@ -1,8 +1,11 @@
 #include "SingleInstance.h"
 
+#include "Dialogs.h"
 #include "WindowActivation.h"
 
+#include <QDeadlineTimer>
 #include <QLocalSocket>
+#include <QThread>
 
 namespace {
 const QByteArray kShow = "show\n";
@@ -35,7 +38,7 @@ SingleInstance::~SingleInstance()
 
 QString SingleInstance::serverName() const
 {
-    return m_name + QLatin1Char('-') + InstanceLock::userTag();
+    return InstanceLock::serverName(m_name);
 }
 
 bool SingleInstance::tryBecomeFirst()
@@ -52,18 +55,35 @@ bool SingleInstance::tryBecomeFirst()
 
 bool SingleInstance::askFirstToShow(int timeoutMs) const
 {
+    // The first copy takes the lock a moment before it listens: keep trying.
+    const QDeadlineTimer deadline(timeoutMs);
     QLocalSocket socket;
-    socket.connectToServer(serverName());
-    if (!socket.waitForConnected(timeoutMs))
-        return false;
+    for (;;) {
+        socket.connectToServer(serverName());
+        if (socket.waitForConnected(int(deadline.remainingTime())))
+            break;
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(50);
+    }
     // The system lets only the program in front hand the front to another.
     allowToComeToFront(socket);
     socket.write(kShow);
-    if (!socket.waitForBytesWritten(timeoutMs))
+    if (!socket.waitForBytesWritten(int(deadline.remainingTime())))
         return false;
     while (!socket.canReadLine()) {
-        if (!socket.waitForReadyRead(timeoutMs))
+        if (deadline.hasExpired() || !socket.waitForReadyRead(int(deadline.remainingTime())))
             return false;
     }
     return socket.readLine() == kShown;
+}
+
+int SingleInstance::giveWay(Dialogs &dialogs, int timeoutMs) const
+{
+    if (askFirstToShow(timeoutMs))
+        return 0;
+    dialogs.message(nullptr, Dialogs::Kind::Error,
+                    QStringLiteral("Veskor jest już uruchomiony, ale nie odpowiada. Zamknij go (lub zakończ jego "
+                                   "proces) i uruchom program ponownie."));
+    return 1;
 }

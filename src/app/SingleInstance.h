@@ -7,6 +7,8 @@
 
 #include <memory>
 
+class Dialogs;
+
 // Keeps a second copy of the program from running beside the first. The first
 // copy holds a lock named after the executable and listens for the others; a
 // later copy asks it to come to the front and ends. A lock left by a copy that
@@ -20,8 +22,14 @@ public:
 
     // True when this is the first copy; it then listens for the others.
     bool tryBecomeFirst();
-    // Asks the running copy to show itself; true when it acknowledged.
-    bool askFirstToShow(int timeoutMs = 2000) const;
+    // How long a running copy has to answer: it may still be starting up.
+    static constexpr int kAnswerTimeMs = 5000;
+
+    // Asks the running copy to show itself; true when it acknowledged in time.
+    bool askFirstToShow(int timeoutMs = kAnswerTimeMs) const;
+    // For a copy that is not the first: brings the first forward, or tells the
+    // technician that it does not answer. Gives this copy's exit code.
+    int giveWay(Dialogs &dialogs, int timeoutMs = kAnswerTimeMs) const;
 
     QString serverName() const;
 

@@ -9,14 +9,20 @@
 
 VeskorApplication::VeskorApplication(int &argc, char **argv) : QApplication(argc, argv) {}
 
-bool VeskorApplication::loadQtTranslation()
+void VeskorApplication::setNames()
 {
-    auto *translator = new QTranslator(this);
+    QCoreApplication::setApplicationName(QStringLiteral("Veskor"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VESKOR_VERSION));
+}
+
+bool VeskorApplication::loadQtTranslation(QCoreApplication &app)
+{
+    auto *translator = new QTranslator(&app);
     const QLocale polish(QLocale::Polish, QLocale::Poland);
     for (const QString &folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-                                  applicationDirPath() + QStringLiteral("/translations")}) {
+                                  QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}) {
         if (translator->load(polish, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
-            installTranslator(translator);
+            QCoreApplication::installTranslator(translator);
             return true;
         }
     }

@@ -13,10 +13,14 @@ public:
 
     bool notify(QObject *receiver, QEvent *event) override;
 
-    // Qt's own texts (file dialogs, the edits' menu, the buttons of message boxes)
-    // in Polish: Qt's translation where Qt is installed, else the one shipped in
-    // "translations" beside the program. False when neither is there.
-    bool loadQtTranslation();
+    // The program's name and version ("02.01", as in the caption).
+    static void setNames();
+    // Qt's own texts (file dialogs, the edits' menu, the buttons of message boxes,
+    // the command line's help) in Polish: Qt's translation where Qt is installed,
+    // else the one shipped in "translations" beside the program. False when
+    // neither is there.
+    static bool loadQtTranslation(QCoreApplication &app);
+    bool loadQtTranslation() { return loadQtTranslation(*this); }
 
     // Replaces the message box, for tests.
     void setReporter(std::function<void(const QString &)> reporter) { m_reporter = std::move(reporter); }

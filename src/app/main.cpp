@@ -1,4 +1,8 @@
+#include "CommandLine.h"
+#include "Dialogs.h"
+#include "ProgramFolders.h"
 #include "SingleInstance.h"
+#include "Termination.h"
 #include "VeskorApplication.h"
 #include "WindowActivation.h"
 #include "Windows1250.h"
@@ -6,29 +10,29 @@
 
 #include <QFileInfo>
 #include <QIcon>
-#include <QMessageBox>
 
 int main(int argc, char *argv[])
 {
+    if (const auto exitCode = CommandLine::answer(argc, argv))
+        return *exitCode;
     VeskorApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Veskor"));
+    VeskorApplication::setNames();
     app.loadQtTranslation();
     Q_INIT_RESOURCE(pictures);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/veskor.png")));
 
     // A second copy brings the first forward and ends before it takes any input.
+    QtDialogs dialogs;
     SingleInstance guard(QFileInfo(QApplication::applicationFilePath()).fileName().toUpper());
-    if (!guard.tryBecomeFirst()) {
-        guard.askFirstToShow();
-        return 0;
-    }
+    if (!guard.tryBecomeFirst())
+        return guard.giveWay(dialogs);
     if (!Windows1250::isAvailable()) {
-        QMessageBox::critical(nullptr, QStringLiteral("Błąd"),
-                              QStringLiteral("Brak strony kodowej windows-1250 w bibliotece Qt."));
+        dialogs.message(nullptr, Dialogs::Kind::Error, QStringLiteral("Brak strony kodowej windows-1250 w bibliotece Qt."));
         return 1;
     }
-    TMainForm form(QApplication::applicationDirPath());
+    TMainForm form(ProgramFolders::forProgramIn(QApplication::applicationDirPath()));
     QObject::connect(&guard, &SingleInstance::showRequested, &form, [&form] { bringToFront(&form); });
+    closeOnTermination(&form);
     form.show();
     return app.exec();
 }

@@ -59,11 +59,11 @@ bool readBool(const QString &text, bool defaultValue)
 }
 } // namespace
 
-TMainForm::TMainForm(const QString &appDir, Dialogs *dialogs, SerialPort *port, std::unique_ptr<PortSource> ports,
+TMainForm::TMainForm(const ProgramFolders &folders, Dialogs *dialogs, SerialPort *port, std::unique_ptr<PortSource> ports,
                      QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      ui(std::make_unique<Ui::TMainForm>()), m_appDir(appDir), m_naming(explicitPortMap(settingsPath()))
+      ui(std::make_unique<Ui::TMainForm>()), m_folders(folders), m_naming(explicitPortMap(settingsPath()))
 {
     ui->setupUi(this);
     setFont(uiFont());
@@ -117,7 +117,7 @@ TMainForm::~TMainForm()
 
 void TMainForm::FormCreate()
 {
-    setWindowTitle(QStringLiteral("Veskor v. 02.01"));
+    setWindowTitle(QStringLiteral("Veskor v. " VESKOR_VERSION));
     TMainForm::setStatus(QStringLiteral("Status: Port zamknięty")); // no derived class exists yet
     // The file dialogs start here; without it they still start from this path.
     QDir().mkpath(configurationFolder());
@@ -150,12 +150,12 @@ void TMainForm::FormCreate()
 
 QString TMainForm::settingsPath() const
 {
-    return QDir(m_appDir).filePath(QStringLiteral("QOVMS.ini"));
+    return m_folders.settingsFile;
 }
 
 QString TMainForm::configurationFolder() const
 {
-    return QDir(m_appDir).filePath(QStringLiteral("Konfiguracje"));
+    return m_folders.configurations;
 }
 
 void TMainForm::ShowConfiguration()

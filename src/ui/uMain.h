@@ -3,6 +3,7 @@
 #include "LinkEngine.h"
 #include "LinkHost.h"
 #include "PortList.h"
+#include "ProgramFolders.h"
 #include "PortNaming.h"
 #include "TUstawienie.h"
 #include "uKomunikat.h"
@@ -27,9 +28,9 @@ class SerialPort;
 class TMainForm : public QMainWindow, public LinkHost {
     Q_OBJECT
 public:
-    // appDir is the folder of the executable: the settings file lives there.
+    // folders: where the settings file and the configurations are kept.
     // Tests pass their own port, dialogs and port list; otherwise the real ones are made.
-    explicit TMainForm(const QString &appDir, Dialogs *dialogs = nullptr, SerialPort *port = nullptr,
+    explicit TMainForm(const ProgramFolders &folders, Dialogs *dialogs = nullptr, SerialPort *port = nullptr,
                        std::unique_ptr<PortSource> ports = nullptr, QWidget *parent = nullptr);
     ~TMainForm() override;
 
@@ -87,7 +88,7 @@ private:
 
     std::unique_ptr<Ui::TMainForm> ui;
     QLabel *m_statusPanel = nullptr;
-    QString m_appDir;
+    ProgramFolders m_folders;
     PortNaming m_naming;
     std::unique_ptr<PortSource> m_ports;
     std::unique_ptr<Dialogs> m_ownDialogs;

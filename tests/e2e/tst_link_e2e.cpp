@@ -30,7 +30,7 @@ private:
         QVERIFY(ini.open(QIODevice::WriteOnly));
         ini.write("[PORTS]\r\nCOM9=" + sim->slavePath().toLocal8Bit() + "\r\n");
         ini.close();
-        form = new TMainForm(dir->path(), dialogs);
+        form = new TMainForm(ProgramFolders::beside(dir->path()), dialogs);
         auto *combo = form->findChild<QComboBox *>("FlatComboBoxComPort");
         combo->setCurrentText("COM 9");
         QCOMPARE(combo->currentText(), QStringLiteral("COM 9"));

@@ -29,7 +29,7 @@ private slots:
     {
         QTemporaryDir dir;
         ScriptedDialogs dialogs;
-        TMainForm form(dir.path(), &dialogs);
+        TMainForm form(ProgramFolders::beside(dir.path()), &dialogs);
         qInfo("window font: %s, hinting %d", qPrintable(QFontInfo(form.font()).family()),
               int(form.font().hintingPreference()));
         int texts = 0;
@@ -61,7 +61,7 @@ private slots:
             ini.write("[MAIN]\r\nComPort='COM 9'\r\nDetectCOM=1\r\n");
         }
         ScriptedDialogs dialogs;
-        TMainForm form(dir.path(), &dialogs); // the real port and the registry's port list
+        TMainForm form(ProgramFolders::beside(dir.path()), &dialogs); // the real port and the registry's port list
         auto *list = form.findChild<QComboBox *>("FlatComboBoxComPort");
         QVERIFY(list->findText("COM 9") >= 0);
         QCOMPARE(list->currentText(), QStringLiteral("COM 9"));

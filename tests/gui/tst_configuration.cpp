@@ -85,7 +85,7 @@ private slots:
     {
         dir = new QTemporaryDir;
         dialogs = new ScriptedDialogs;
-        form = new TMainForm(dir->path(), dialogs, new FakeSerialPort);
+        form = new TMainForm(ProgramFolders::beside(dir->path()), dialogs, new FakeSerialPort);
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form));
     }

@@ -58,7 +58,7 @@ private:
 private slots:
     void init()
     {
-        form = new TMainForm(dir.path(), &dialogs, new FakeSerialPort);
+        form = new TMainForm(ProgramFolders::beside(dir.path()), &dialogs, new FakeSerialPort);
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form));
     }

@@ -22,7 +22,7 @@ private slots:
 
         QTemporaryDir dir;
         ScriptedDialogs dialogs;
-        TMainForm form(dir.path(), &dialogs, new FakeSerialPort);
+        TMainForm form(ProgramFolders::beside(dir.path()), &dialogs, new FakeSerialPort);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto *button = form.findChild<QPushButton *>("BitBtnUtworz");

@@ -44,7 +44,7 @@ private:
 private slots:
     void windowFrameAndGroups()
     {
-        TMainForm form(dir.path(), &dialogs, new FakeSerialPort);
+        TMainForm form(ProgramFolders::beside(dir.path()), &dialogs, new FakeSerialPort);
         QCOMPARE(form.windowTitle(), QStringLiteral("Veskor v. 02.01"));
         QCOMPARE(form.size(), QSize(1049, 496));
         QCOMPARE(form.minimumSize(), form.maximumSize());
@@ -92,7 +92,7 @@ private slots:
     // With whichever font stands in for the one the layout was made for, no caption is cut.
     void everyCaptionFitsItsControl()
     {
-        TMainForm form(dir.path(), &dialogs, new FakeSerialPort);
+        TMainForm form(ProgramFolders::beside(dir.path()), &dialogs, new FakeSerialPort);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QStringList cut;
@@ -126,7 +126,7 @@ private slots:
 
     void onlyTheConnectionGroupAndTwoButtonsTakeInputAtStart()
     {
-        TMainForm form(dir.path(), &dialogs, new FakeSerialPort);
+        TMainForm form(ProgramFolders::beside(dir.path()), &dialogs, new FakeSerialPort);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QStringList live;
@@ -159,7 +159,7 @@ private slots:
 
     void messageWindowReportsAndEscClosesIt()
     {
-        TMainForm form(dir.path(), &dialogs, new FakeSerialPort);
+        TMainForm form(ProgramFolders::beside(dir.path()), &dialogs, new FakeSerialPort);
         form.show();
         QVERIFY(form.showKomunikat(false));
         QPointer<TKomunikatForm> k = form.komunikatForm();
@@ -185,7 +185,7 @@ private slots:
 
     void successTextAndCaption()
     {
-        TMainForm form(dir.path(), &dialogs, new FakeSerialPort);
+        TMainForm form(ProgramFolders::beside(dir.path()), &dialogs, new FakeSerialPort);
         form.showKomunikat(true);
         QCOMPARE(form.komunikatForm()->windowTitle(), QStringLiteral("Informacja"));
         QCOMPARE(form.komunikatForm()->LabelKomunkat->text(), QStringLiteral("Programowanie zakończone powodzeniem."));
@@ -196,7 +196,7 @@ private slots:
 
     void closingTheMainWindowClosesTheMessageWindow()
     {
-        TMainForm form(dir.path(), &dialogs, new FakeSerialPort);
+        TMainForm form(ProgramFolders::beside(dir.path()), &dialogs, new FakeSerialPort);
         form.show();
         form.showKomunikat(true);
         QPointer<TKomunikatForm> k = form.komunikatForm();
@@ -207,7 +207,7 @@ private slots:
     void screenshotOfTheMainWindow()
     {
         // A picture of the window with a few fields in use, for a person to look at.
-        TMainForm form(dir.path(), &dialogs, new FakeSerialPort);
+        TMainForm form(ProgramFolders::beside(dir.path()), &dialogs, new FakeSerialPort);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         for (const char *g : {"GroupBoxParametry", "GroupBoxTerminarz", "GroupBoxKsiazka"})

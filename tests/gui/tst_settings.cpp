@@ -31,7 +31,7 @@ private:
     }
     std::unique_ptr<TMainForm> makeForm()
     {
-        return std::make_unique<TMainForm>(dir->path(), dialogs, new FakeSerialPort,
+        return std::make_unique<TMainForm>(ProgramFolders::beside(dir->path()), dialogs, new FakeSerialPort,
                                            std::make_unique<FakePortSource>(ports));
     }
     static QComboBox *list(TMainForm *f) { return f->findChild<QComboBox *>("FlatComboBoxComPort"); }

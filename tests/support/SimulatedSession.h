@@ -33,7 +33,7 @@ struct SimulatedSession {
         if (ini.open(QIODevice::WriteOnly))
             ini.write("[PORTS]\r\nCOM4=" + sim.slavePath().toLocal8Bit() + "\r\n[MAIN]\r\nComPort='COM 4'\r\n");
         ini.close();
-        form = std::make_unique<TMainForm>(dir.path(), &dialogs);
+        form = std::make_unique<TMainForm>(ProgramFolders::beside(dir.path()), &dialogs);
         form->show();
     }
 

@@ -87,8 +87,8 @@ private slots:
 
     void theLockIsTheSessionsAndFreedWithItsHolder()
     {
-        QVERIFY(InstanceLock::userTag().startsWith("S-1-5-"));
         const QString name = QStringLiteral("VESKOR-TEST-%1.EXE").arg(QCoreApplication::applicationPid());
+        QVERIFY(InstanceLock::serverName(name).startsWith(name + "-S-1-5-"));
         auto first = InstanceLock::tryAcquire(name);
         QVERIFY(first);
         QVERIFY(!InstanceLock::tryAcquire(name));

@@ -68,7 +68,7 @@ int main(int argc, char *argv[])
     QFile::remove(saved);
 
     DemoDialogs dialogs(saved);
-    TMainForm form(folder.path(), &dialogs);
+    TMainForm form(ProgramFolders::beside(folder.path()), &dialogs);
     form.show();
     auto button = [&](const char *name) { return form.findChild<QPushButton *>(QLatin1String(name)); };
 

@@ -2,7 +2,9 @@
 
 #include "Windows1250.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace {
@@ -187,7 +189,12 @@ void ProfileFile::writeString(const QString &section, const QString &key, const 
 
 bool ProfileFile::save()
 {
+    // The folder may be new (a first start); a failure shows in the open below.
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
     QSaveFile file(m_path);
+    // A writable file in a folder that takes no new files (a shared program
+    // folder, say) is written in place: not atomic, but the settings are kept.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly)) {
         m_error = file.errorString();
         return false;

@@ -27,7 +27,9 @@ public:
     QString readString(const QString &section, const QString &key, const QString &defaultValue = QString()) const;
 
     void writeString(const QString &section, const QString &key, const QString &value);
-    // Writes the whole file atomically; the old file stays intact when this fails.
+    // Writes the whole file atomically, creating its folder when missing; the old
+    // file stays intact when this fails. A file whose folder refuses new files is
+    // written in place.
     bool save();
 
     QString errorString() const { return m_error; }
