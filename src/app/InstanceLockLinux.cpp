@@ -10,13 +10,17 @@ namespace {
 // anyone could in the shared temporary folder.
 QString privateFolder()
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) {
-        // Qt refuses a runtime folder someone else made first; the home is ours.
-        folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/Veskor");
-        QDir().mkpath(folder);
-        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
+    // Looked up once: Qt checks (and warns about) the folder on every call.
+    static const QString folder = [] {
+        QString path = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        if (path.isEmpty()) {
+            // Qt refuses a runtime folder someone else made first; the home is ours.
+            path = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/Veskor");
+            QDir().mkpath(path);
+            QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        }
+        return path;
+    }();
     return folder;
 }
 

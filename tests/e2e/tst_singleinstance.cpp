@@ -1,3 +1,4 @@
+#include "ScriptedDialogs.h"
 #include "SingleInstance.h"
 
 #include <QCoreApplication>
@@ -5,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,6 +32,7 @@ private:
         QVERIFY(p.waitForStarted());
     }
     SingleInstance guard() const { return SingleInstance(QFileInfo(program).fileName().toUpper()); }
+    static QString testName() { return QStringLiteral("VESKOR-TEST-%1").arg(QCoreApplication::applicationPid()); }
 
 private slots:
     void initTestCase()
@@ -64,6 +67,37 @@ private slots:
         QCOMPARE(third.state(), QProcess::Running);
         third.kill();
         QVERIFY(third.waitForFinished(5000));
+    }
+
+    void theGuardsFilesAreTheUsersOwn()
+    {
+        SingleInstance first(testName());
+        QVERIFY(first.tryBecomeFirst());
+        // Nothing another user could make first in the shared temporary folder.
+        QCOMPARE(QDir::temp().entryList({testName() + "*"}, QDir::AllEntries | QDir::System | QDir::Hidden),
+                 QStringList());
+        const QFileInfo socket(first.serverName());
+        if (!socket.isAbsolute())
+            return; // Windows: a pipe named after the user and session, the lock a session's mutex
+        QCOMPARE(socket.absolutePath(), QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+        QVERIFY(socket.exists());
+        QVERIFY(QFileInfo::exists(socket.absolutePath() + "/" + testName() + ".lock"));
+        const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                            QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        QCOMPARE(QFileInfo(socket.absolutePath()).permissions() & others, QFileDevice::Permissions());
+    }
+
+    void aCopyThatDoesNotAnswerIsReported()
+    {
+        SingleInstance first(testName());
+        QVERIFY(first.tryBecomeFirst()); // its events are never handled here: it cannot answer
+        SingleInstance second(testName());
+        QVERIFY(!second.tryBecomeFirst());
+        ScriptedDialogs dialogs;
+        QCOMPARE(second.giveWay(dialogs, 300), 1);
+        QCOMPARE(dialogs.shown.size(), 1);
+        QCOMPARE(dialogs.shown[0].caption, QStringLiteral("Błąd"));
+        QVERIFY(dialogs.shown[0].text.startsWith(QStringLiteral("Veskor jest już uruchomiony, ale nie odpowiada.")));
     }
 };
 

@@ -1,9 +1,32 @@
 #include "ProfileFile.h"
+#include "ProgramFolders.h"
 #include "TestFiles.h"
 
+#include <QDir>
 #include <QFile>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+const auto kReadOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                       QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+const auto kWritable = kReadOnly | QFileDevice::WriteOwner;
+
+// Read-only for this user, and whether that means anything: root, and Windows
+// with its folder attribute, write regardless. Folder permissions are tried as
+// a technician meets them, so CTest runs this program as an ordinary user.
+bool makeReadOnly(const QString &folder)
+{
+    QFile::setPermissions(folder, kReadOnly);
+    QFile probe(QDir(folder).filePath("probe"));
+    if (!probe.open(QIODevice::WriteOnly))
+        return true;
+    probe.remove();
+    return false;
+}
+} // namespace
 
 class TestProfileFile : public QObject {
     Q_OBJECT
@@ -12,6 +35,13 @@ private:
     QString path() const { return m_dir.filePath("QOVMS.ini"); }
 
 private slots:
+    void initTestCase()
+    {
+        // The user's own folders: in a home of this test's, whoever runs it.
+        qputenv("HOME", QFile::encodeName(m_dir.filePath("home")));
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_DOCUMENTS_DIR");
+    }
     void init() { QFile::remove(path()); }
 
     void missingFileReadsAsEmpty()
@@ -119,6 +149,91 @@ private slots:
         QVERIFY(!blocked.save());
         QVERIFY(!blocked.errorString().isEmpty());
         QCOMPARE(readFile(file), QByteArray("[MAIN]\nComPort='COM 3'\n"));
+    }
+
+    void aReadOnlyFolderKeepsAWritableFile_data()
+    {
+        QTest::addColumn<bool>("fileWritable");
+        QTest::newRow("writable file: written in place") << true;
+        QTest::newRow("read-only file: refused, old file kept") << false;
+    }
+    void aReadOnlyFolderKeepsAWritableFile()
+    {
+        QFETCH(bool, fileWritable);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("QOVMS.ini");
+        writeFile(file, "[MAIN]\r\nComPort='COM 3'\r\n");
+        QFile::setPermissions(file, fileWritable ? kWritable : kReadOnly);
+        const bool meaningful = makeReadOnly(dir.path());
+        auto restore = qScopeGuard([&] { QFile::setPermissions(dir.path(), kWritable); });
+        if (!meaningful)
+            QSKIP("this user may write into any folder; run as an ordinary user");
+        ProfileFile ini(file);
+        QVERIFY(ini.load());
+        ini.writeString("MAIN", "ComPort", "'COM 4'");
+        QCOMPARE(ini.save(), fileWritable);
+        QCOMPARE(readFile(file), fileWritable ? QByteArray("[MAIN]\r\nComPort='COM 4'\r\n")
+                                              : QByteArray("[MAIN]\r\nComPort='COM 3'\r\n"));
+        QCOMPARE(ini.errorString().isEmpty(), fileWritable);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"QOVMS.ini"});
+    }
+
+    void programFolders_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<bool>("portable");
+        QTest::newRow("a folder of one's own") << "own" << true;
+        QTest::newRow("read-only folder") << "read-only" << false;
+        QTest::newRow("read-only folder, writable settings file") << "read-only with settings" << true;
+        QTest::newRow("bin of an installed tree") << "installed" << false;
+        QTest::newRow("system program folder") << "system" << false;
+    }
+    void programFolders()
+    {
+        QFETCH(QString, layout);
+        QFETCH(bool, portable);
+        QTemporaryDir dir;
+        QString program = dir.filePath("veskor");
+        QVERIFY(QDir().mkpath(program));
+        if (layout == "installed") {
+            program = dir.filePath("usr/bin");
+            QVERIFY(QDir().mkpath(program));
+            QVERIFY(QDir().mkpath(dir.filePath("usr/share/applications")));
+            writeFile(dir.filePath("usr/share/applications/veskor.desktop"), "[Desktop Entry]\n");
+        } else if (layout == "system") {
+            // Writable or not for whoever runs this: root and administrators included.
+            program = QDir::fromNativeSeparators(qEnvironmentVariable("ProgramFiles", "/usr")) + "/bin";
+        } else if (layout.startsWith("read-only")) {
+            if (layout.endsWith("settings"))
+                writeFile(QDir(program).filePath("QOVMS.ini"), "");
+            const bool meaningful = makeReadOnly(program);
+            if (!meaningful)
+                QSKIP("this user may write into any folder; run as an ordinary user");
+        }
+        auto restore = qScopeGuard([&] { QFile::setPermissions(dir.filePath("veskor"), kWritable); });
+
+        const ProgramFolders folders = ProgramFolders::forProgramIn(program);
+        QCOMPARE(folders.portable, portable);
+        const QString home = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
+        if (portable) {
+            QCOMPARE(folders.settingsFile, program + "/QOVMS.ini");
+            QCOMPARE(folders.configurations, program + "/Konfiguracje");
+        } else if (home == m_dir.filePath("home")) { // Windows asks the system, not HOME
+            QCOMPARE(folders.settingsFile, home + "/.config/Veskor/QOVMS.ini");
+            QCOMPARE(folders.configurations, home + "/Documents/Konfiguracje");
+        } else {
+            QVERIFY(folders.settingsFile.endsWith("/Veskor/QOVMS.ini"));
+            QVERIFY(folders.configurations.endsWith("/Konfiguracje"));
+        }
+        if (layout != "system") // the decision left nothing behind
+            QVERIFY(QDir(program).entryList(QDir::Files).size() <= 1);
+
+        // The user's folders are made when first needed (not the real user's here).
+        if (portable || home == m_dir.filePath("home")) {
+            ProfileFile ini(folders.settingsFile);
+            ini.writeString("MAIN", "DetectCOM", "1");
+            QVERIFY2(ini.save(), qPrintable(ini.errorString()));
+        }
     }
 };
 
