@@ -201,8 +201,10 @@ private slots:
             QVERIFY(QDir().mkpath(dir.filePath("usr/share/applications")));
             writeFile(dir.filePath("usr/share/applications/veskor.desktop"), "[Desktop Entry]\n");
         } else if (layout == "system") {
-            // Writable or not for whoever runs this: root and administrators included.
-            program = QDir::fromNativeSeparators(qEnvironmentVariable("ProgramFiles", "/usr")) + "/bin";
+            // Writable for root and administrators, and still not the program's own.
+            const QString programFiles = QDir::fromNativeSeparators(qEnvironmentVariable("ProgramFiles"));
+            program = programFiles.isEmpty() ? QStringLiteral("/usr/bin") : programFiles + "/" + QFileInfo(dir.path()).fileName();
+            QDir().mkpath(program);
         } else if (layout.startsWith("read-only")) {
             if (layout.endsWith("settings"))
                 writeFile(QDir(program).filePath("QOVMS.ini"), "");
@@ -210,7 +212,11 @@ private slots:
             if (!meaningful)
                 QSKIP("this user may write into any folder; run as an ordinary user");
         }
-        auto restore = qScopeGuard([&] { QFile::setPermissions(dir.filePath("veskor"), kWritable); });
+        auto restore = qScopeGuard([&] {
+            QFile::setPermissions(dir.filePath("veskor"), kWritable);
+            if (layout == "system" && program != "/usr/bin")
+                QDir(program).removeRecursively();
+        });
 
         const ProgramFolders folders = ProgramFolders::forProgramIn(program);
         QCOMPARE(folders.portable, portable);
