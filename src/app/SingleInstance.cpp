@@ -69,11 +69,16 @@ bool SingleInstance::askFirstToShow(int timeoutMs) const
     // The system lets only the program in front hand the front to another.
     allowToComeToFront(socket);
     socket.write(kShow);
-    if (!socket.waitForBytesWritten(int(deadline.remainingTime())))
-        return false;
+    // Short waits, looked at again each time: a pipe under Wine may not signal
+    // what has already arrived.
     while (!socket.canReadLine()) {
-        if (deadline.hasExpired() || !socket.waitForReadyRead(int(deadline.remainingTime())))
+        if (deadline.hasExpired() || socket.state() != QLocalSocket::ConnectedState)
             return false;
+        const int slice = int(qMin<qint64>(deadline.remainingTime(), 100));
+        if (socket.bytesToWrite() > 0)
+            socket.waitForBytesWritten(slice);
+        else
+            socket.waitForReadyRead(slice);
     }
     return socket.readLine() == kShown;
 }

@@ -52,7 +52,7 @@ private slots:
 
         QProcess second;
         startProgram(second);
-        QVERIFY(second.waitForFinished(10000));
+        QVERIFY(second.waitForFinished(30000)); // a process under Wine can take long to start
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
         QCOMPARE(first.state(), QProcess::Running);
