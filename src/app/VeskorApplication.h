@@ -20,7 +20,6 @@ public:
     // else the one shipped in "translations" beside the program. False when
     // neither is there.
     static bool loadQtTranslation(QCoreApplication &app);
-    bool loadQtTranslation() { return loadQtTranslation(*this); }
 
     // Replaces the message box, for tests.
     void setReporter(std::function<void(const QString &)> reporter) { m_reporter = std::move(reporter); }

@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
         return *exitCode;
     VeskorApplication app(argc, argv);
     VeskorApplication::setNames();
-    app.loadQtTranslation();
+    VeskorApplication::loadQtTranslation(app);
     Q_INIT_RESOURCE(pictures);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/veskor.png")));
 

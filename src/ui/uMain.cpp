@@ -59,8 +59,8 @@ bool readBool(const QString &text, bool defaultValue)
 }
 } // namespace
 
-TMainForm::TMainForm(const ProgramFolders &folders, Dialogs *dialogs, SerialPort *port, std::unique_ptr<PortSource> ports,
-                     QWidget *parent)
+TMainForm::TMainForm(const ProgramFolders &folders, Dialogs *dialogs, SerialPort *port,
+                     std::unique_ptr<PortSource> ports, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       ui(std::make_unique<Ui::TMainForm>()), m_folders(folders), m_naming(explicitPortMap(settingsPath()))

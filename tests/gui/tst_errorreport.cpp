@@ -39,8 +39,7 @@ private slots:
 
     void qtsOwnTextsArePolish()
     {
-        auto *app = static_cast<VeskorApplication *>(QCoreApplication::instance());
-        QVERIFY(app->loadQtTranslation());
+        QVERIFY(VeskorApplication::loadQtTranslation(*QCoreApplication::instance()));
         QCOMPARE(QCoreApplication::translate("QLineEdit", "&Paste"), QStringLiteral("&Wklej"));
         QCOMPARE(QCoreApplication::translate("QFileDialog", "Save As"), QStringLiteral("Zachowaj jako")); // Qt's own wording
     }
