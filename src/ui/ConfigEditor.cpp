@@ -75,7 +75,7 @@ ConfigEditor::ConfigEditor(QWidget *form) : QObject(form), m_form(form)
         setTypingLimit(control<QLineEdit>(name), limit);
 
     installKeyFilter(EditPin, KeySet::Digits); // enabled only while the box is ticked
-    installKeyFilter(control<QLineEdit>("EditCentrum"), KeySet::Digits);
+    installKeyFilter(control<QLineEdit>("EditCentrum"), KeySet::PhoneNumber);
     installKeyFilter(control<QLineEdit>("edtAccessCode"), KeySet::Digits);
     installKeyFilter(control<QLineEdit>("edtMeterPwd"), KeySet::MeterPassword);
     installKeyFilter(EditDzien, KeySet::Digits);

@@ -13,6 +13,7 @@ char16_t filterKey(KeySet set, char16_t code)
     const bool digit = code >= u'0' && code <= u'9';
     switch (set) {
     case KeySet::Digits:
+    case KeySet::PhoneNumber:
         return (code == kBackspace || digit) ? code : kDropped;
     case KeySet::MeterPassword:
         return (code == kBackspace || Validation::carriedInPassword(code)) ? code : kSpace;
@@ -20,6 +21,29 @@ char16_t filterKey(KeySet set, char16_t code)
         return code <= 255 ? code : kDropped;
     }
     return kDropped;
+}
+
+std::optional<QString> pastedText(KeySet set, const QString &text)
+{
+    QString kept = text;
+    if (set == KeySet::Digits || set == KeySet::PhoneNumber) {
+        kept.remove(QLatin1Char(' ')).remove(QLatin1Char('-'));
+        if (set == KeySet::PhoneNumber) {
+            for (const QLatin1String prefix : {QLatin1String("+48"), QLatin1String("0048")}) {
+                if (kept.startsWith(prefix)) {
+                    kept.remove(0, prefix.size());
+                    break;
+                }
+            }
+        }
+    }
+    if (kept.isEmpty())
+        return std::nullopt;
+    for (const QChar c : kept) {
+        if (c.unicode() < 32 || filterKey(set, c.unicode()) != c.unicode())
+            return std::nullopt;
+    }
+    return kept;
 }
 
 int dayOnExit(const QString &text)

@@ -30,7 +30,7 @@ PhoneBookEditor::PhoneBookEditor(QWidget *form, ConfigEditor *keys, std::functio
         box->setFont(mono);
         FieldLook::setBackground(edit, FieldLook::locked());
         setTypingLimit(edit, NumberLength);
-        keys->installKeyFilter(edit, EditorRules::KeySet::Digits);
+        keys->installKeyFilter(edit, EditorRules::KeySet::PhoneNumber);
         connect(box, &QCheckBox::toggled, this, [this, box] { CheckBox01Click(box); });
     }
     connect(chbAllNumbers, &QCheckBox::toggled, this, &PhoneBookEditor::chbAllNumbersClick);

@@ -39,30 +39,43 @@ bool TypingLimit::hasRoom(int n) const
 void TypingLimit::onEdited(const QString &after)
 {
     const QString before = m_before; // a copy: putting text back updates m_before
-    // The edit replaced one stretch of the text: find it between what stayed in front and behind.
-    qsizetype front = 0;
-    while (front < before.size() && front < after.size() && before.at(front) == after.at(front))
-        ++front;
-    qsizetype back = 0;
-    while (back < before.size() - front && back < after.size() - front &&
-           before.at(before.size() - 1 - back) == after.at(after.size() - 1 - back))
-        ++back;
-    const QString entered = after.mid(front, after.size() - front - back);
-    QString allowed;
-    for (const QChar c : entered) {
-        if (const char16_t kept = EditorRules::filterKey(m_keys, c.unicode()); kept >= 32)
-            allowed.append(QChar(kept));
+    // The edit replaced one stretch of the text. Every way of entering text leaves
+    // the caret behind what it entered, so what follows the caret is what stayed
+    // behind; what stayed in front is found by comparing (undo may put the caret
+    // elsewhere: then what stayed behind is found by comparing too).
+    qsizetype back = after.size() - m_edit->cursorPosition();
+    if (back > before.size() || !after.endsWith(QStringView(before).right(back))) {
+        back = 0;
+        while (back < before.size() && back < after.size() &&
+               before.at(before.size() - 1 - back) == after.at(after.size() - 1 - back))
+            ++back;
     }
-    if (m_limit > 0) {
-        const qsizetype kept = front + back; // what the edit left of the old text
-        allowed.truncate(qMax<qsizetype>(0, m_limit - kept));
+    const qsizetype frontRoom = qMin(before.size(), after.size()) - back;
+    qsizetype front = 0;
+    while (front < frontRoom && before.at(front) == after.at(front))
+        ++front;
+    const QString entered = after.mid(front, after.size() - front - back);
+    const qsizetype kept = front + back; // what the edit left of the old text
+    QString allowed;
+    if (entered.size() > 1) {
+        // A paste goes in as it is meant or not at all: never as another value.
+        const auto pasted = EditorRules::pastedText(m_keys, entered);
+        if (pasted && (m_limit <= 0 || kept + pasted->size() <= m_limit))
+            allowed = *pasted;
+    } else {
+        for (const QChar c : entered) {
+            if (const char16_t code = EditorRules::filterKey(m_keys, c.unicode()); code >= 32)
+                allowed.append(QChar(code));
+        }
+        if (m_limit > 0)
+            allowed.truncate(qMax<qsizetype>(0, m_limit - kept));
     }
     if (allowed == entered)
         return;
     // Put back what the rule allows; the technician cannot undo into the refused text.
     if (allowed.isEmpty()) {
         // Refused whole, like a swallowed key: what was selected stays, selected.
-        const auto removed = static_cast<int>(before.size() - front - back);
+        const auto removed = static_cast<int>(before.size() - kept);
         m_edit->setText(before);
         if (removed > 0)
             m_edit->setSelection(static_cast<int>(front), removed);
