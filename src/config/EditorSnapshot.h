@@ -36,4 +36,7 @@ struct EditorSnapshot {
 struct ModuleTraits {
     int maxNumbers = 16;
     bool extendedBook = false;
+    // The configuration goes to a module that is sent the meter password (IsLatch):
+    // only then must the password be one the line carries. A file keeps 8-bit text.
+    bool sendsPassword = false;
 };

@@ -71,7 +71,7 @@ std::optional<Issue> checkAccessCode(const EditorSnapshot &e)
     return std::nullopt;
 }
 
-std::optional<Issue> checkMeterPassword(const EditorSnapshot &e)
+std::optional<Issue> checkMeterPassword(const EditorSnapshot &e, const ModuleTraits &m)
 {
     const qsizetype n = e.meterPassword.size();
     if (n == 0)
@@ -82,6 +82,8 @@ std::optional<Issue> checkMeterPassword(const EditorSnapshot &e)
                     Field::edtMeterPwd);
     // A password from a file may hold what the line cannot carry: the meter would
     // be left with a password nobody typed.
+    if (!m.sendsPassword)
+        return std::nullopt;
     for (const QChar c : e.meterPassword) {
         if (!carriedInPassword(c.unicode()))
             return fail(QStringLiteral("Pole 'Hasło do licznika' może zawierać tylko litery bez polskich znaków, "
@@ -220,7 +222,7 @@ std::optional<Issue> firstIssue(const EditorSnapshot &editor, const ModuleTraits
         return i;
     if (auto i = checkAccessCode(editor))
         return i;
-    if (auto i = checkMeterPassword(editor))
+    if (auto i = checkMeterPassword(editor, module))
         return i;
     if (auto i = checkSchedule(editor))
         return i;

@@ -225,11 +225,14 @@ void ConfigurationView::BitBtnUtworzClick(int maxNumbers)
 
     auto *book = control<QGroupBox>(QStringLiteral("GroupBoxKsiazka"));
     book->setEnabled(false);
+    // Rows above the module's book are emptied too: a module with a longer book
+    // identified later would show and store them as part of the new configuration.
     const int rows = qBound(0, maxNumbers, PhoneBookEditor::kRows);
-    for (int n = 1; n <= rows; ++n) {
+    for (int n = 1; n <= PhoneBookEditor::kRows; ++n) {
         QCheckBox *inUse = box(row(QStringLiteral("CheckBox"), n));
-        inUse->setEnabled(true);
-        if (n == 1) {
+        if (n <= rows)
+            inUse->setEnabled(true);
+        if (n == 1 && rows >= 1) {
             inUse->setChecked(true);
             setRuleText(edit(row(QStringLiteral("EditKsiazka"), 1)), QString());
             box(row(QStringLiteral("CheckBoxC"), 1))->setChecked(true);

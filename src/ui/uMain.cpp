@@ -176,8 +176,14 @@ void TMainForm::BitBtnUtworzClick()
 
 bool TMainForm::ValidateConfiguration()
 {
+    return validate(false);
+}
+
+bool TMainForm::validate(bool sendsPassword)
+{
     const EditorSnapshot editor = m_view->snapshot();
-    const auto issue = Validation::firstIssue(editor, {m_engine->MaxNumbers, m_engine->IsExtendedBook()});
+    const auto issue =
+        Validation::firstIssue(editor, {m_engine->MaxNumbers, m_engine->IsExtendedBook(), sendsPassword});
     if (issue) {
         if (issue->question) {
             if (m_dialogs->message(this, Dialogs::Kind::Question, issue->message)) {

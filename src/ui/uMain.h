@@ -53,7 +53,7 @@ public:
     void closeWindow() override;
     TUstawienie &ustawienie() override { return Ustawienie; }
     TUstawienie &odczytanie() override { return Odczytanie; }
-    bool validateConfiguration() override { return ValidateConfiguration(); }
+    bool validateConfiguration() override { return validate(m_engine->IsLatch); }
     void showConfiguration() override { ShowConfiguration(); }
     void showVerificationResult(bool success) override;
 
@@ -83,6 +83,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    bool validate(bool sendsPassword);
     void FormCreate();
     void FormClose();
 

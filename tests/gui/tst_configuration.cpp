@@ -197,7 +197,10 @@ private slots:
     void withoutTheExtendedBookLAndAnyNumberAreNeitherShownNorStored()
     {
         // No module identified: L and AllNumbers stay as the editor had them, and as the file had them.
-        const QString in = writeFile("in.qovsms", ConfigurationFile::toBytes(sample()));
+        // The password holds what the line cannot carry, edges included: a file keeps 8-bit text.
+        TUstawienie u = sample();
+        u.MeterPassword.setBytes("\tk\xf3z\xa0 ab\r\n");
+        const QString in = writeFile("in.qovsms", ConfigurationFile::toBytes(u));
         dialogs->openNames << in;
         form->BitBtnOdczytPlikClick();
         QVERIFY(!box("CheckBoxL01")->isChecked());
@@ -207,7 +210,7 @@ private slots:
         form->BitBtnZapisPlikClick();
         QVERIFY2(dialogs->shown.isEmpty(), qPrintable(dialogs->shown.value(0).text));
         // Everything comes back byte for byte but the modem commands, which are never stored.
-        TUstawienie expected = sample();
+        TUstawienie expected = u;
         expected.Modem[0].setText(QString());
         QCOMPARE(readFile(out), ConfigurationFile::toBytes(expected));
     }
@@ -229,6 +232,14 @@ private slots:
         QCOMPARE(dialogs->shown.last().text, QStringLiteral("Pole 'Kod autoryzacji' nie może być puste."));
         QCOMPARE(dialogs->shown.last().caption, QStringLiteral("Ostrzeżenie"));
         QVERIFY(edit("EditKsiazka01")->hasFocus());
+
+        // This module is never sent the password: one the line cannot carry stops no write.
+        edit("edtAccessCode")->setText("7315");
+        edit("edtMeterPwd")->setText(QStringLiteral("k\u00f3z"));
+        QVERIFY(form->validateConfiguration());
+        identify(dtMKVx, "01.12", true, 16);
+        QVERIFY(!form->validateConfiguration());
+        QVERIFY(dialogs->shown.last().text.startsWith(QStringLiteral("Pole 'Hasło do licznika' może zawierać")));
     }
 
     void eightNumbersLeaveRowsNineToSixteenAlone()
@@ -296,14 +307,16 @@ private slots:
         QFETCH(int, type);
         QFETCH(QByteArray, version);
         QFETCH(int, maxNumbers);
-        identify(TDeviceType(type), version, true, maxNumbers);
+        identify(TDeviceType(type), version, true, 16);
         TUstawienie u = sample();
         for (int n = 0; n < 16; ++n)
             u.L[n] = u.S[n] = u.C[n] = true;
         u.AllNumbers = true;
         u.Telefony[11].setText("+48111111111");
         load(u);
+        identify(TDeviceType(type), version, true, maxNumbers);
         form->BitBtnUtworzClick();
+        QVERIFY(edit("EditKsiazka12")->text().isEmpty() && !box("CheckBox12")->isChecked()); // hidden rows too
         edit("edtAccessCode")->setText("1234");
         edit("edtMeterPwd")->setText("x");
         edit("EditKsiazka01")->setText("600700800");

@@ -25,7 +25,7 @@ EditorSnapshot valid()
     e.rows[1] = {true, "502765432", false, true, false};
     return e;
 }
-const ModuleTraits kExtended{16, true};
+const ModuleTraits kExtended{16, true, true}; // written to a module that is sent the password
 } // namespace
 Q_DECLARE_METATYPE(EditorSnapshot)
 namespace {
@@ -81,7 +81,7 @@ private slots:
             << "Pole 'Hasło do licznika' nie może być puste." << int(Field::edtMeterPwd) << 0 << "";
         QTest::newRow("password too long") << with([](auto &e) { e.meterPassword = "12345678901"; })
             << "Pole 'Hasło do licznika' nie może mieć więcej niż 10 znaków." << int(Field::edtMeterPwd) << 0 << "-";
-        for (const char *password : {"k\xc3\xb3z", "ab)c", "ab]", "a\tb"})
+        for (const char *password : {"k\xc3\xb3z", "ab)c", "ab]", "\tab", "ab\r\n", "\xc2\xa0" "ab"})
             QTest::newRow(qPrintable(QStringLiteral("password %1 not carried").arg(QString::fromUtf8(password))))
                 << with([password](auto &e) { e.meterPassword = QString::fromUtf8(password); })
                 << "Pole 'Hasło do licznika' może zawierać tylko litery bez polskich znaków, cyfry, spację i znaki "
@@ -179,6 +179,11 @@ private slots:
         e.godzina = "";
         e.rows[2] = {false, "x", true, true, true}; // a free row is not looked at
         QVERIFY(!firstIssue(e, kExtended));
+
+        // A password the line cannot carry, saved to a file or written to a module not sent it.
+        e.meterPassword = QStringLiteral("k\u00f3z");
+        QVERIFY(!firstIssue(e, ModuleTraits{16, true, false}));
+        e.meterPassword = QStringLiteral("abc");
 
         // Without the extended book a row with neither C nor S passes.
         e.rows[1].s = false;
