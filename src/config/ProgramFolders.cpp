@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -29,24 +30,60 @@ bool canKeepSettingsIn(const QDir &folder)
 }
 } // namespace
 
+bool ProgramFolders::isBelowAny(const QString &path, const QStringList &folders, Qt::CaseSensitivity cs)
+{
+    const QString withSlash = path + QLatin1Char('/');
+    for (const QString &folder : folders) {
+        if (withSlash.startsWith(folder + QLatin1Char('/'), cs))
+            return true;
+    }
+    return false;
+}
+
 ProgramFolders ProgramFolders::beside(const QString &programFolder)
 {
     const QDir folder(programFolder);
-    return {folder.filePath(kSettingsName), folder.filePath(kConfigurationsName), true};
+    return {folder.filePath(kSettingsName), folder.filePath(kConfigurationsName), true, {}, {}};
 }
 
-ProgramFolders ProgramFolders::ofUser()
+ProgramFolders ProgramFolders::ofUser(const QString &programFolder)
 {
     const QDir config(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                       QStringLiteral("/Veskor"));
     const QDir documents(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    return {config.filePath(kSettingsName), documents.filePath(kConfigurationsName), false};
+    const QDir program(programFolder);
+    return {config.filePath(kSettingsName), documents.filePath(kConfigurationsName), false,
+            program.filePath(kSettingsName), program.filePath(kConfigurationsName)};
+}
+
+bool ProgramFolders::startUserSettings() const
+{
+    if (programSettingsFile.isEmpty() || QFileInfo::exists(settingsFile) || !QFileInfo(programSettingsFile).isFile())
+        return true;
+    // The bytes, not QFile::copy: a copy would keep the read-only mark the
+    // administrator's file has, and the user's own must take this user's changes.
+    QFile from(programSettingsFile);
+    if (!from.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = from.readAll();
+    QSaveFile to(settingsFile);
+    return QDir().mkpath(QFileInfo(settingsFile).absolutePath()) && to.open(QIODevice::WriteOnly) &&
+           to.write(bytes) == bytes.size() && to.commit();
+}
+
+QString ProgramFolders::openFolder() const
+{
+    const QDir own(configurations);
+    if (!programConfigurations.isEmpty() && QFileInfo(programConfigurations).isDir() &&
+        own.entryList(QDir::Files).isEmpty())
+        return programConfigurations;
+    return configurations;
 }
 
 ProgramFolders ProgramFolders::forProgramIn(const QString &programFolder)
 {
     const QDir folder(programFolder);
     if (isSystemProgramFolder(folder.absolutePath()) || isInstalledTree(folder) || !canKeepSettingsIn(folder))
-        return ofUser();
+        return ofUser(programFolder);
     return beside(programFolder);
 }

@@ -22,11 +22,10 @@ QString knownFolder(REFKNOWNFOLDERID id)
 bool ProgramFolders::isSystemProgramFolder(const QString &folder)
 {
     // Program Files (both of them on a 64-bit system) and the Windows folder.
-    const QString path = QFileInfo(folder).absoluteFilePath() + QLatin1Char('/');
+    QStringList system;
     for (const KNOWNFOLDERID &id : {FOLDERID_ProgramFiles, FOLDERID_ProgramFilesX86, FOLDERID_Windows}) {
-        const QString system = knownFolder(id);
-        if (!system.isEmpty() && path.startsWith(system + QLatin1Char('/'), Qt::CaseInsensitive))
-            return true;
+        if (const QString known = knownFolder(id); !known.isEmpty())
+            system << known;
     }
-    return false;
+    return isBelowAny(QFileInfo(folder).absoluteFilePath(), system, Qt::CaseInsensitive);
 }

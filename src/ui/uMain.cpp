@@ -45,6 +45,13 @@ QMap<int, QString> explicitPortMap(const QString &iniPath)
     }
     return map;
 }
+// The settings file, once the user's has started from the program's (without a
+// copy the defaults apply, as without a file): nothing may read it before.
+QString startedSettings(const ProgramFolders &folders)
+{
+    folders.startUserSettings();
+    return folders.settingsFile;
+}
 // A Boolean as the profile functions read one: a number (nonzero is true), or
 // the words True and False in any case; anything else gives the default.
 bool readBool(const QString &text, bool defaultValue)
@@ -63,7 +70,7 @@ TMainForm::TMainForm(const ProgramFolders &folders, Dialogs *dialogs, SerialPort
                      std::unique_ptr<PortSource> ports, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      ui(std::make_unique<Ui::TMainForm>()), m_folders(folders), m_naming(explicitPortMap(settingsPath()))
+      ui(std::make_unique<Ui::TMainForm>()), m_folders(folders), m_naming(explicitPortMap(startedSettings(m_folders)))
 {
     ui->setupUi(this);
     setFont(uiFont());
@@ -209,7 +216,7 @@ void TMainForm::StoreConfiguration()
 
 void TMainForm::BitBtnOdczytPlikClick()
 {
-    const QString path = m_dialogs->openConfigurationFile(this, configurationFolder());
+    const QString path = m_dialogs->openConfigurationFile(this, m_folders.openFolder());
     if (path.isEmpty())
         return;
     TUstawienie loaded = Ustawienie;

@@ -185,6 +185,7 @@ private slots:
         QTest::newRow("a folder of one's own") << "own" << true;
         QTest::newRow("read-only folder") << "read-only" << false;
         QTest::newRow("read-only folder, writable settings file") << "read-only with settings" << true;
+        QTest::newRow("read-only folder and settings file") << "read-only with read-only settings" << false;
         QTest::newRow("bin of an installed tree") << "installed" << false;
         QTest::newRow("system program folder") << "system" << false;
     }
@@ -207,7 +208,11 @@ private slots:
             QDir().mkpath(program);
         } else if (layout.startsWith("read-only")) {
             if (layout.endsWith("settings"))
-                writeFile(QDir(program).filePath("QOVMS.ini"), "");
+                writeFile(QDir(program).filePath("QOVMS.ini"), "[PORTS]\r\nCOM9=/dev/pts/7\r\n");
+            if (layout.endsWith("read-only settings")) {
+                QVERIFY(QDir(program).mkdir("Konfiguracje"));
+                QFile::setPermissions(QDir(program).filePath("QOVMS.ini"), kReadOnly);
+            }
             const bool meaningful = makeReadOnly(program);
             if (!meaningful)
                 QSKIP("this user may write into any folder; run as an ordinary user");
@@ -220,6 +225,8 @@ private slots:
 
         const ProgramFolders folders = ProgramFolders::forProgramIn(program);
         QCOMPARE(folders.portable, portable);
+        QCOMPARE(ProgramFolders::isSystemProgramFolder(program), layout == "system");
+        QVERIFY(!ProgramFolders::isBelowAny("/optika/veskor", {"/opt"}) && ProgramFolders::isBelowAny("/opt", {"/opt"}));
         const QString home = QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
         if (portable) {
             QCOMPARE(folders.settingsFile, program + "/QOVMS.ini");
@@ -234,6 +241,13 @@ private slots:
         if (layout != "system") // the decision left nothing behind
             QVERIFY(QDir(program).entryList(QDir::Files).size() <= 1);
 
+        // What lies beside the program is where the user's own settings and files start.
+        if (layout.endsWith("read-only settings") && home == m_dir.filePath("home")) {
+            QFile::remove(folders.settingsFile);
+            QVERIFY(folders.startUserSettings());
+            QCOMPARE(readFile(folders.settingsFile), QByteArray("[PORTS]\r\nCOM9=/dev/pts/7\r\n"));
+            QCOMPARE(folders.openFolder(), program + "/Konfiguracje");
+        }
         // The user's folders are made when first needed (not the real user's here).
         if (portable || home == m_dir.filePath("home")) {
             ProfileFile ini(folders.settingsFile);
