@@ -1,6 +1,7 @@
 #include "Frames.h"
 #include "ModuleSimulator.h"
 #include "ScriptedDialogs.h"
+#include "Termination.h"
 #include "uMain.h"
 
 #include <QCheckBox>
@@ -11,6 +12,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 // The real window and the real QSerialPort against the simulator on a pseudo-terminal,
 // reached as "COM 9" through the settings file beside the (pretend) executable.
@@ -181,15 +184,29 @@ private slots:
         QVERIFY(polacz()->isEnabled());
     }
 
+    void closingTheWindowClosesThePortFirst_data()
+    {
+        QTest::addColumn<bool>("bySignal");
+        QTest::newRow("close button") << false;
+        QTest::newRow("SIGTERM, as a log-out or kill sends it") << true;
+    }
     void closingTheWindowClosesThePortFirst()
     {
+        QFETCH(bool, bySignal);
         makeForm();
         form->show();
         connectAndIdentify();
         QSignalSpy closed(form->ApdComPortIrDA(), &SerialPort::portClosed);
-        QVERIFY(!form->close()); // refused: the port goes first
-        QCOMPARE(closed.count(), 1);
+        if (bySignal) {
+            closeOnTermination(form);
+            ::raise(SIGTERM);
+        } else {
+            QVERIFY(!form->close()); // refused: the port goes first
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(closed.count(), 1, 2000);
         QTRY_VERIFY_WITH_TIMEOUT(!form->isVisible(), 2000);
+        QFile ini(dir->filePath("QOVMS.ini"));
+        QVERIFY(ini.open(QIODevice::ReadOnly) && ini.readAll().contains("ComPort='COM 9'"));
     }
 };
 
