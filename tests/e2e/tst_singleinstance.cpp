@@ -10,6 +10,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 
 // The real program, twice. Its copy gets a name of its own so that a Veskor the
 // developer has open does not meet the test.
@@ -132,6 +134,23 @@ private slots:
         QVERIFY(p.waitForFinished(30000));
         QCOMPARE(p.exitCode(), exitCode);
         QVERIFY(QString::fromLocal8Bit(p.readAllStandardOutput() + p.readAllStandardError()).contains(output));
+    }
+
+    void aCopyStillStartingIsWaitedFor()
+    {
+        std::unique_ptr<QThread> first(QThread::create([] {
+            QThread::msleep(300); // it listens only now
+            SingleInstance guard(testName());
+            guard.tryBecomeFirst();
+            QEventLoop loop;
+            QObject::connect(&guard, &SingleInstance::showRequested, &loop,
+                             [&loop] { QTimer::singleShot(200, &loop, &QEventLoop::quit); });
+            QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+            loop.exec();
+        }));
+        first->start();
+        QVERIFY(SingleInstance(testName()).askFirstToShow(3000));
+        QVERIFY(first->wait(10000));
     }
 
     void aCopyThatDoesNotAnswerIsReported()

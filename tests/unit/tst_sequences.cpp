@@ -211,6 +211,20 @@ private slots:
             QVERIFY(!Frames::hasAck(engine->IrDABuffer) && !Frames::hasAnswerEnd(engine->IrDABuffer));
     }
 
+    // A late answer and the start of the awaited one in one chunk: the rest is awaited, not an empty field.
+    void aStaleAnswerThenTheStartOfTheAwaitedOne()
+    {
+        connectTo(Family::MKV, "02.00l");
+        engine->BitBtnOdczytLicznikClick();
+        runUntilAsked("G30");
+        const QByteArray awaited = module.answer("G30", false, {});
+        port->deliver(module.answer("G20", false, {}) + awaited.left(6));
+        QVERIFY(port->takeSent().isEmpty());
+        port->deliver(awaited.mid(6));
+        QCOMPARE(codes(port->takeSent()), QList<QByteArray>{"G40"});
+        QCOMPARE(host->readBack.Centrum.bytes(), module.reg("G30"));
+    }
+
     void writeSendsInOrderThenVerifies()
     {
         QFETCH(int, family);
@@ -299,7 +313,7 @@ private slots:
         QTest::addColumn<int>("field");
         const char *fields[] = {"Pin", "Centrum", "AccessCode", "MeterPassword", "kind",
                                 "day", "hour",    "minute",     "number",        "S",
-                                "C",   "L",       "AllNumbers"};
+                                "C",   "L",       "AllNumbers", "S gained", "C gained", "L gained"};
         for (int i = 0; i < int(std::size(fields)); ++i)
             QTest::newRow(fields[i]) << i;
     }
@@ -351,6 +365,15 @@ private slots:
             break;
         case 12:
             o.AllNumbers = !o.AllNumbers;
+            break;
+        case 13: // rights the technician did not give count as much as lost ones
+            o.S[0] = true;
+            break;
+        case 14:
+            o.C[2] = true;
+            break;
+        case 15:
+            o.L[2] = true;
             break;
         }
         QVERIFY(!engine->verificationSucceeded());
