@@ -366,15 +366,8 @@ private slots:
         case 12:
             o.AllNumbers = !o.AllNumbers;
             break;
-        case 13: // rights the technician did not give count as much as lost ones
-            o.S[0] = true;
-            break;
-        case 14:
-            o.C[2] = true;
-            break;
-        case 15:
-            o.L[2] = true;
-            break;
+        default: // a right the technician did not give counts as much as a lost one
+            (field == 13 ? o.S[0] : field == 14 ? o.C[2] : o.L[2]) = true;
         }
         QVERIFY(!engine->verificationSucceeded());
     }
