@@ -6,31 +6,29 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace {
-const QByteArray kCrLf = "\r\n";
-
-QString text(const QByteArray &bytes)
-{
-    return Windows1250::decode(bytes).trimmed();
-}
+const QString kCrLf = QStringLiteral("\r\n");
+const QByteArray kUtf16Mark = "\xff\xfe";
+const QByteArray kUtf8Mark = "\xef\xbb\xbf";
 
 // "[name]" gives name; anything else an empty string.
-QString sectionName(const QByteArray &line)
+QString sectionName(const QString &line)
 {
-    const QByteArray t = line.trimmed();
-    if (t.size() < 2 || t.front() != '[')
+    const QString t = line.trimmed();
+    if (t.size() < 2 || t.front() != QLatin1Char('['))
         return {};
-    const qsizetype close = t.indexOf(']');
+    const qsizetype close = t.indexOf(QLatin1Char(']'));
     if (close < 0)
         return {};
-    return text(t.mid(1, close - 1));
+    return t.mid(1, close - 1).trimmed();
 }
 
-bool isComment(const QByteArray &line)
+bool isComment(const QString &line)
 {
-    const QByteArray t = line.trimmed();
-    return t.startsWith(';');
+    return line.trimmed().startsWith(QLatin1Char(';'));
 }
 
 bool sameName(const QString &a, const QString &b)
@@ -61,20 +59,31 @@ bool ProfileFile::load()
     return true;
 }
 
-void ProfileFile::parse(const QByteArray &all)
+void ProfileFile::parse(const QByteArray &bytes)
 {
     m_lines.clear();
+    QString all;
+    if (bytes.startsWith(kUtf16Mark)) {
+        m_encoding = Encoding::Utf16LE;
+        all = QStringDecoder(QStringConverter::Utf16LE)(bytes.mid(kUtf16Mark.size()));
+    } else if (bytes.startsWith(kUtf8Mark)) {
+        m_encoding = Encoding::Utf8;
+        all = QString::fromUtf8(bytes.mid(kUtf8Mark.size()));
+    } else {
+        m_encoding = Encoding::Windows1250;
+        all = Windows1250::decode(bytes);
+    }
     qsizetype start = 0;
     while (start < all.size()) {
-        const qsizetype nl = all.indexOf('\n', start);
+        const qsizetype nl = all.indexOf(QLatin1Char('\n'), start);
         Line line;
         if (nl < 0) {
             line.text = all.mid(start);
             start = all.size();
         } else {
             line.text = all.mid(start, nl - start);
-            line.ending = "\n";
-            if (line.text.endsWith('\r')) {
+            line.ending = QStringLiteral("\n");
+            if (line.text.endsWith(QLatin1Char('\r'))) {
                 line.text.chop(1);
                 line.ending = kCrLf;
             }
@@ -86,10 +95,18 @@ void ProfileFile::parse(const QByteArray &all)
 
 QByteArray ProfileFile::toBytes() const
 {
-    QByteArray out;
+    QString all;
     for (const Line &l : m_lines)
-        out += l.text + l.ending;
-    return out;
+        all += l.text + l.ending;
+    switch (m_encoding) {
+    case Encoding::Utf16LE:
+        return kUtf16Mark + QStringEncoder(QStringConverter::Utf16LE)(all);
+    case Encoding::Utf8:
+        return kUtf8Mark + all.toUtf8();
+    case Encoding::Windows1250:
+        break;
+    }
+    return Windows1250::encode(all);
 }
 
 int ProfileFile::sectionLine(const QString &section) const
@@ -116,9 +133,9 @@ int ProfileFile::keyLine(const QString &section, const QString &key) const
         return -1;
     const int end = sectionEnd(header);
     for (int i = header + 1; i < end; ++i) {
-        const QByteArray &t = m_lines[i].text;
-        const qsizetype eq = t.indexOf('=');
-        if (eq > 0 && !isComment(t) && sameName(text(t.left(eq)), key))
+        const QString &t = m_lines[i].text;
+        const qsizetype eq = t.indexOf(QLatin1Char('='));
+        if (eq > 0 && !isComment(t) && sameName(t.left(eq).trimmed(), key))
             return i;
     }
     return -1;
@@ -137,10 +154,10 @@ QStringList ProfileFile::keys(const QString &section) const
         return out;
     const int end = sectionEnd(header);
     for (int i = header + 1; i < end; ++i) {
-        const QByteArray &t = m_lines[i].text;
-        const qsizetype eq = t.indexOf('=');
+        const QString &t = m_lines[i].text;
+        const qsizetype eq = t.indexOf(QLatin1Char('='));
         if (eq > 0 && !isComment(t))
-            out.append(text(t.left(eq)));
+            out.append(t.left(eq).trimmed());
     }
     return out;
 }
@@ -155,8 +172,8 @@ QString ProfileFile::readString(const QString &section, const QString &key, cons
     const int i = keyLine(section, key);
     if (i < 0)
         return defaultValue;
-    const QByteArray &t = m_lines[i].text;
-    QString value = text(t.mid(t.indexOf('=') + 1));
+    const QString &t = m_lines[i].text;
+    QString value = t.mid(t.indexOf(QLatin1Char('=')) + 1).trimmed();
     if (value.size() >= 2 && (value.front() == QLatin1Char('\'') || value.front() == QLatin1Char('"')) &&
         value.back() == value.front())
         value = value.mid(1, value.size() - 2);
@@ -165,7 +182,7 @@ QString ProfileFile::readString(const QString &section, const QString &key, cons
 
 void ProfileFile::writeString(const QString &section, const QString &key, const QString &value)
 {
-    const QByteArray line = Windows1250::encode(key) + '=' + Windows1250::encode(value);
+    const QString line = key + QLatin1Char('=') + value;
     const int existing = keyLine(section, key);
     if (existing >= 0) {
         m_lines[existing].text = line; // its line end stays as it was
@@ -183,7 +200,7 @@ void ProfileFile::writeString(const QString &section, const QString &key, const 
     if (at == m_lines.size() && !m_lines.isEmpty() && m_lines.back().ending.isEmpty())
         m_lines.back().ending = kCrLf;
     if (header < 0)
-        m_lines.insert(at++, {"[" + Windows1250::encode(section) + "]", kCrLf});
+        m_lines.insert(at++, {QLatin1Char('[') + section + QLatin1Char(']'), kCrLf});
     m_lines.insert(at, {line, kCrLf});
 }
 

@@ -37,14 +37,18 @@ public:
 
 private:
     struct Line {
-        QByteArray text;   // without its line end
-        QByteArray ending; // "\r\n", "\n" or "" for a last line without one
+        QString text;   // without its line end
+        QString ending; // "\r\n", "\n" or "" for a last line without one
     };
+    // How the file was written: code page 1250 (as the profile functions write it,
+    // and every new file), or Notepad's "Unicode" and "UTF-8 with BOM".
+    enum class Encoding { Windows1250, Utf16LE, Utf8 };
     int sectionLine(const QString &section) const;
     int sectionEnd(int header) const;
     int keyLine(const QString &section, const QString &key) const;
 
     QString m_path;
     QList<Line> m_lines;
+    Encoding m_encoding = Encoding::Windows1250;
     QString m_error;
 };

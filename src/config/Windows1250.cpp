@@ -7,10 +7,10 @@
 namespace {
 // The code page has one byte per character, so both directions are tables made
 // once from the system's decoding of all 256 bytes. A byte the code page leaves
-// undefined decodes differently on each system (a replacement character, a C1
-// control); it is the Unicode replacement character on every one, and no
-// character encodes to it. A missing character then becomes '?', as on Windows
-// (ICU's encoder would write 0x1A).
+// undefined (0x81, 0x83, 0x88, 0x90, 0x98) decodes differently on each system (a
+// replacement character, a C1 control); on every one it is the C1 control of its
+// own value, as Windows maps it, so it comes back as it was. A missing character
+// becomes '?', as on Windows (ICU's encoder would write 0x1A).
 struct Tables {
     std::array<QChar, 256> toUnicode{};
     QHash<char16_t, char> fromUnicode;
@@ -33,12 +33,12 @@ const Tables &tables()
                                    (b >= 0x80 && c.unicode() >= 0x80 && c.unicode() < 0xA0) ||
                                    (b >= 0x80 && c.unicode() == 0x1A);
             if (undefined)
-                c = QChar::ReplacementCharacter;
+                c = QChar(static_cast<char16_t>(b));
             t.toUnicode[b] = c;
-            if (!undefined && !t.fromUnicode.contains(c.unicode())) {
+            if (!t.fromUnicode.contains(c.unicode()))
                 t.fromUnicode.insert(c.unicode(), static_cast<char>(b));
+            if (!undefined)
                 ++t.defined;
-            }
         }
         return t;
     }();

@@ -115,6 +115,29 @@ private slots:
         QCOMPARE(ini.readString("PORTS", "COM9"), QStringLiteral("/dev/pts/4"));
     }
 
+    // Notepad's "Unicode" and "UTF-8 with BOM": read, and written back as they were.
+    void aMarkedFileKeepsItsEncoding_data()
+    {
+        QTest::addColumn<bool>("utf16");
+        QTest::newRow("UTF-16LE") << true;
+        QTest::newRow("UTF-8") << false;
+    }
+    void aMarkedFileKeepsItsEncoding()
+    {
+        QFETCH(bool, utf16);
+        const auto bytes = [utf16](const QString &t) {
+            return utf16 ? "\xff\xfe" + QByteArray(reinterpret_cast<const char *>(t.utf16()), t.size() * 2)
+                         : "\xef\xbb\xbf" + t.toUtf8();
+        };
+        writeFile(path(), bytes(QStringLiteral("[MAIN]\r\nComPort='COM 3'\r\nKto=Łukasz ✓\r\n")));
+        ProfileFile ini(path());
+        QVERIFY(ini.load());
+        QCOMPARE(ini.readString("main", "comport"), QStringLiteral("COM 3"));
+        ini.writeString("MAIN", "DetectCOM", "0");
+        QVERIFY(ini.save());
+        QCOMPARE(readFile(path()), bytes(QStringLiteral("[MAIN]\r\nComPort='COM 3'\r\nKto=Łukasz ✓\r\nDetectCOM=0\r\n")));
+    }
+
     void writingANewSectionAppendsIt()
     {
         writeFile(path(), "[PORTS]\nCOM9=/dev/pts/4");
