@@ -7,6 +7,8 @@ QString lossText(QSerialPort::SerialPortError error)
 {
     switch (error) {
     case QSerialPort::ResourceError:
+    case QSerialPort::DeviceNotFoundError: // how Windows reports a pulled USB probe
+    case QSerialPort::PermissionError:
         return QStringLiteral("urządzenie portu zostało odłączone (czy sonda jest podłączona?)");
     case QSerialPort::ReadError:
         return QStringLiteral("nie można czytać z portu; połączenie zostało przerwane");
@@ -19,7 +21,7 @@ QString lossText(QSerialPort::SerialPortError error)
 } // namespace
 
 QtSerialPortService::QtSerialPortService(PortNaming naming, QObject *parent)
-    : SerialPort(parent), m_naming(std::move(naming))
+    : SerialPort(parent), m_naming(std::move(naming)), m_port(this)
 {
     connect(&m_port, &QSerialPort::readyRead, this, &QtSerialPortService::onReadyRead);
     connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPortService::onError);
@@ -140,16 +142,14 @@ void QtSerialPortService::onError(QSerialPort::SerialPortError error)
     case QSerialPort::NoError:
     case QSerialPort::UnsupportedOperationError: // pseudo-terminals refuse modem lines
     case QSerialPort::TimeoutError:
-    case QSerialPort::NotOpenError:
-    case QSerialPort::OpenError:
-    case QSerialPort::DeviceNotFoundError:
-    case QSerialPort::PermissionError:
-        // Open failures are reported by open() itself; the rest are harmless.
         return;
     default:
         break;
     }
-    if (!m_open || m_lost)
+    // Open failures are reported by open() itself. Once open, anything else is the
+    // line gone: Windows reports a pulled USB probe as a failed wait with "access
+    // denied" or "file not found", and QtSerialPort then receives nothing more.
+    if (!m_open || m_closing || m_lost)
         return;
     m_lost = true;
     // Let go of the device at once: a vanished pseudo-terminal keeps the read

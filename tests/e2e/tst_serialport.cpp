@@ -89,6 +89,28 @@ private slots:
         QVERIFY(got.endsWith(QByteArray(2000, 'e')));
     }
 
+    void everyErrorWhileOpenIsALoss_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<bool>("loss");
+        using E = QSerialPort;
+        for (const auto error : {E::PermissionError, E::DeviceNotFoundError, E::ResourceError, E::ReadError,
+                                 E::WriteError, E::NotOpenError, E::OpenError, E::UnknownError})
+            QTest::newRow(qPrintable(QString::number(error))) << int(error) << true;
+        QTest::newRow("timeout") << int(E::TimeoutError) << false;
+        QTest::newRow("unsupported (a pseudo-terminal's modem lines)") << int(E::UnsupportedOperationError) << false;
+    }
+    void everyErrorWhileOpenIsALoss()
+    {
+        QFETCH(int, error);
+        QFETCH(bool, loss);
+        port->open();
+        QSignalSpy lost(port, &SerialPort::deviceLost);
+        emit port->findChild<QSerialPort *>()->errorOccurred(QSerialPort::SerialPortError(error));
+        QCoreApplication::processEvents(); // the loss is told from the event loop
+        QCOMPARE(lost.count(), int(loss));
+    }
+
     void aHangUpIsReportedOnceAndThePortStaysLogicallyOpen()
     {
         port->open();
