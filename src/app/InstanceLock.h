@@ -11,8 +11,9 @@ class InstanceLock {
 public:
     virtual ~InstanceLock() = default;
 
-    // Held by this copy from now on; nothing when another live copy holds it.
-    static std::unique_ptr<InstanceLock> tryAcquire(const QString &name);
+    // Held by this copy from now on; nothing when another live copy holds it, or
+    // when the lock cannot be made at all (then failure says why).
+    static std::unique_ptr<InstanceLock> tryAcquire(const QString &name, QString *failure = nullptr);
     // The name the first copy listens on for the others: a socket in the user's
     // private runtime folder (Linux), a pipe named after the user and session
     // (Windows).

@@ -30,18 +30,23 @@ class FileInstanceLock : public InstanceLock {
 public:
     explicit FileInstanceLock(const QString &path) : m_file(path) { m_file.setStaleLockTime(0); }
     bool tryLock() { return m_file.tryLock(0); }
+    QLockFile::LockError error() const { return m_file.error(); }
 
 private:
     QLockFile m_file;
 };
 } // namespace
 
-std::unique_ptr<InstanceLock> InstanceLock::tryAcquire(const QString &name)
+std::unique_ptr<InstanceLock> InstanceLock::tryAcquire(const QString &name, QString *failure)
 {
-    auto lock = std::make_unique<FileInstanceLock>(QDir(privateFolder()).filePath(name + QStringLiteral(".lock")));
-    if (!lock->tryLock())
-        return nullptr;
-    return lock;
+    const QString path = QDir(privateFolder()).filePath(name + QStringLiteral(".lock"));
+    auto lock = std::make_unique<FileInstanceLock>(path);
+    if (lock->tryLock())
+        return lock;
+    // Only a lock held by a live copy means that one runs.
+    if (failure && lock->error() != QLockFile::LockFailedError)
+        *failure = QStringLiteral("nie można utworzyć pliku %1").arg(path);
+    return nullptr;
 }
 
 QString InstanceLock::serverName(const QString &name)

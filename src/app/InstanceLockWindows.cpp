@@ -47,12 +47,17 @@ QString userTag()
 }
 } // namespace
 
-std::unique_ptr<InstanceLock> InstanceLock::tryAcquire(const QString &name)
+std::unique_ptr<InstanceLock> InstanceLock::tryAcquire(const QString &name, QString *failure)
 {
     const QString objectName = QStringLiteral("Local\\") + name + QLatin1Char('-') + userTag();
     const HANDLE handle = CreateMutexW(nullptr, FALSE, reinterpret_cast<const wchar_t *>(objectName.utf16()));
-    if (!handle)
+    if (!handle) {
+        // Access denied (a copy run as administrator, say) or the name taken by
+        // another kind of object: not known to be a running copy of ours.
+        if (failure)
+            *failure = qt_error_string(static_cast<int>(GetLastError()));
         return nullptr;
+    }
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         CloseHandle(handle);
         return nullptr;

@@ -20,12 +20,15 @@ SingleInstance::SingleInstance(const QString &name, QObject *parent) : QObject(p
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
                 if (!socket->canReadLine())
                     return;
-                if (socket->readLine() == kShow) {
-                    socket->write(kShown);
-                    socket->flush();
-                    emit showRequested();
+                if (socket->readLine() != kShow) {
+                    socket->disconnectFromServer();
+                    return;
                 }
-                socket->disconnectFromServer();
+                // The asking copy closes the pipe once it has read this: a close
+                // from this end can discard what it has not read yet.
+                socket->write(kShown);
+                socket->flush();
+                emit showRequested();
             });
         }
     });
@@ -43,13 +46,20 @@ QString SingleInstance::serverName() const
 
 bool SingleInstance::tryBecomeFirst()
 {
-    m_lock = InstanceLock::tryAcquire(m_name);
-    if (!m_lock)
-        return false;
+    m_failure.clear();
+    m_lock = InstanceLock::tryAcquire(m_name, &m_failure);
+    if (!m_lock) {
+        if (m_failure.isEmpty())
+            return false;
+        m_failure = QStringLiteral("Nie można sprawdzić, czy Veskor nie jest już uruchomiony: %1.").arg(m_failure);
+        return true;
+    }
     // We hold the lock: a socket left behind belongs to a copy that crashed.
     QLocalServer::removeServer(serverName());
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    m_server.listen(serverName());
+    if (!m_server.listen(serverName()))
+        m_failure = QStringLiteral("Kolejne uruchomienie programu nie przywoła tego okna: %1.")
+                        .arg(m_server.errorString());
     return true;
 }
 

@@ -20,8 +20,11 @@ public:
     explicit SingleInstance(const QString &name, QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this is the first copy; it then listens for the others.
+    // True unless another copy runs; this one then listens for the others. When
+    // that cannot be made sure of, or the others cannot reach this one, failure()
+    // says why and this copy runs anyway: the port itself is never shared.
     bool tryBecomeFirst();
+    QString failure() const { return m_failure; }
     // How long a running copy has to answer: it may still be starting up.
     static constexpr int kAnswerTimeMs = 5000;
 
@@ -38,6 +41,7 @@ signals:
 
 private:
     QString m_name;
+    QString m_failure;
     std::unique_ptr<InstanceLock> m_lock;
     QLocalServer m_server;
 };

@@ -26,6 +26,8 @@ int main(int argc, char *argv[])
     SingleInstance guard(QFileInfo(QApplication::applicationFilePath()).fileName().toUpper());
     if (!guard.tryBecomeFirst())
         return guard.giveWay(dialogs);
+    if (!guard.failure().isEmpty())
+        dialogs.message(nullptr, Dialogs::Kind::Warning, guard.failure());
     if (!Windows1250::isAvailable()) {
         dialogs.message(nullptr, Dialogs::Kind::Error, QStringLiteral("Brak strony kodowej windows-1250 w bibliotece Qt."));
         return 1;
@@ -33,6 +35,10 @@ int main(int argc, char *argv[])
     TMainForm form(ProgramFolders::forProgramIn(QApplication::applicationDirPath()));
     QObject::connect(&guard, &SingleInstance::showRequested, &form, [&form] { bringToFront(&form); });
     closeOnTermination(&form);
+#if QT_CONFIG(sessionmanager)
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form] { form.endSession(); },
+                     Qt::DirectConnection);
+#endif
     form.show();
     return app.exec();
 }

@@ -18,15 +18,17 @@ bool isInstalledTree(const QDir &folder)
            QFileInfo::exists(folder.absoluteFilePath(QStringLiteral("../share/applications/veskor.desktop")));
 }
 
-// Tried rather than read from the permissions: on Windows they say little about
-// folders. A writable settings file in a read-only folder is enough as well.
+// Tried rather than read from the permissions: on Windows they say little (NTFS
+// rights are not looked at, a locked USB stick or a read-only share has no
+// read-only mark). A settings file in a read-only folder that opens for writing
+// (without being cut) is enough as well.
 bool canKeepSettingsIn(const QDir &folder)
 {
     QTemporaryFile probe(folder.absoluteFilePath(QStringLiteral("veskor-XXXXXX.tmp")));
     if (probe.open())
         return true;
-    const QFileInfo settings(folder.absoluteFilePath(kSettingsName));
-    return settings.isFile() && settings.isWritable();
+    QFile settings(folder.absoluteFilePath(kSettingsName));
+    return QFileInfo(settings).isFile() && settings.open(QIODevice::ReadWrite);
 }
 } // namespace
 

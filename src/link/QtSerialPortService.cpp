@@ -1,5 +1,6 @@
 #include "QtSerialPortService.h"
 
+#include "LineSetup.h"
 #include "OpenError.h"
 
 namespace {
@@ -70,6 +71,10 @@ void QtSerialPortService::open()
         const QString text = openErrorText(m_port.error(), device, m_port.errorString());
         m_port.clearError();
         throw SerialPortError(text);
+    }
+    if (const QString failure = LineSetup::apply(m_port); !failure.isEmpty()) {
+        m_port.close();
+        throw SerialPortError(failure);
     }
     m_port.setDataTerminalReady(true);
     m_port.setRequestToSend(true);

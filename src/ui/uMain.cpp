@@ -377,6 +377,13 @@ void TMainForm::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+void TMainForm::endSession()
+{
+    bool canClose = true;
+    m_engine->FormCloseQuery(canClose);
+    FormClose();
+}
+
 void TMainForm::FormClose()
 {
     m_engine->TimerWatchDog().stop();

@@ -57,6 +57,10 @@ public:
     void showConfiguration() override { ShowConfiguration(); }
     void showVerificationResult(bool success) override;
 
+    // The session ends (log-off, shut-down): the system may end the program before
+    // a queued close runs, so the port is closed and the settings written now.
+    void endSession();
+
     void RefreshPortList();
     void CheckBoxWykrywanieCOMClick();
     void FlatComboBoxComPortDropDown();

@@ -10,7 +10,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QSerialPort>
 #include <QTest>
+
+#include <windows.h>
 
 // The Windows program on the system's own window platform and a real COM port:
 // under Wine, the module simulator's pseudo-terminal mapped to COM9. The harness
@@ -67,9 +70,16 @@ private slots:
         QCOMPARE(list->currentText(), QStringLiteral("COM 9"));
 
         form.findChild<QPushButton *>("BitBtnPolacz")->click();
+        QVERIFY2(dialogs.shown.isEmpty(), qPrintable(dialogs.shown.value(0).text));
         QCOMPARE(form.statusText(), QStringLiteral("Status: Port otwarty"));
-        QVERIFY(dialogs.shown.isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(simulatorLog().contains("<- <SOH>GE0<STX><EOT>"), 10000);
+        // No handshake left from whatever used the port before (what Wine keeps of the
+        // device's settings on a pseudo-terminal: not 7E1, not the DSR flags).
+        DCB dcb = {};
+        dcb.DCBlength = sizeof dcb;
+        QVERIFY(GetCommState(form.ApdComPortIrDA()->findChild<QSerialPort *>()->handle(), &dcb));
+        QVERIFY(dcb.BaudRate == 4800 && !dcb.fOutxCtsFlow && !dcb.fOutX && !dcb.fInX && !dcb.fNull);
+        QVERIFY(dcb.fDtrControl == DTR_CONTROL_ENABLE && dcb.fRtsControl == RTS_CONTROL_ENABLE);
 
         form.findChild<QPushButton *>("BitBtnPolacz")->click();
         QCOMPARE(form.statusText(), QStringLiteral("Status: Port zamknięty"));

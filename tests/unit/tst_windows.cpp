@@ -52,6 +52,22 @@ private slots:
         QCOMPARE(*PortList::parse(*names), (QList<int>{1, 3, 10}));
     }
 
+    void aPortAddedWhileTheListIsReadIsReadAgain()
+    {
+        const HKEY key = createKey(keyPath + "\\SERIALCOMM");
+        setText(key, L"\\Device\\Serial0", "COM3");
+        RegistryPortSource source(keyPath + "\\SERIALCOMM", true);
+        int reads = 0;
+        source.setBeforeReading([&] {
+            if (++reads == 1) // longer than anything the sizes were read for
+                setText(key, L"\\Device\\USBSER000\\probe", "COM12");
+        });
+        const auto names = source.portNames();
+        RegCloseKey(key);
+        QCOMPARE(reads, 2);
+        QVERIFY(names && names->contains("COM12") && names->contains("COM3"));
+    }
+
     void noKeyOrNoValuesGiveNothing()
     {
         QVERIFY(!RegistryPortSource(keyPath + "\\SERIALCOMM", true).portNames());
