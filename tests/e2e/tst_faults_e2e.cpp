@@ -13,7 +13,7 @@ class TestFaultsEndToEnd : public QObject {
 private:
     SimulatedSession *s = nullptr;
     TMainForm *form = nullptr;
-    ModuleSimulator *sim = nullptr;
+    TestSimulator *sim = nullptr;
 
     template <typename T = QWidget> T *c(const char *name) { return s->c<T>(name); }
     void click(const char *button) { s->click(button); }
@@ -90,7 +90,7 @@ private slots:
     {
         connectModule();
         sim->answerWithPrevious("G30"); // G30 gets G20's answer again
-        QSignalSpy answered(sim, &ModuleSimulator::answered);
+        QSignalSpy answered(sim, &TestSimulator::answered);
         click("BitBtnOdczytLicznik");
         QTRY_VERIFY_WITH_TIMEOUT(answered.contains(QVariantList{QByteArray("G30")}), 5000);
         const QString waiting = form->statusText();

@@ -14,13 +14,13 @@ class TestSequencesEndToEnd : public QObject {
     Q_OBJECT
 private:
     SimulatedSession *s = nullptr;
-    ModuleSimulator *sim = nullptr;
+    TestSimulator *sim = nullptr;
     TMainForm *form = nullptr;
 
     template <typename T = QWidget> T *c(const char *name) { return s->c<T>(name); }
     void click(const char *button) { s->click(button); }
 
-    void start(ModuleSimulator::Family family, const QByteArray &version)
+    void start(TestSimulator::Family family, const QByteArray &version)
     {
         sim->setIdentity(family, version);
         s->openWindow();
@@ -69,10 +69,10 @@ private slots:
         QTest::addColumn<int>("family");
         QTest::addColumn<QByteArray>("version");
         QTest::addColumn<int>("requests");
-        QTest::newRow("MKV 01.12") << int(ModuleSimulator::Family::MKV) << QByteArray("01.12") << 27;
-        QTest::newRow("MKV 01.15l") << int(ModuleSimulator::Family::MKV) << QByteArray("01.15l") << 27;
-        QTest::newRow("MKV 02.00l") << int(ModuleSimulator::Family::MKV) << QByteArray("02.00l") << 28;
-        QTest::newRow("RW-5/GSM") << int(ModuleSimulator::Family::RW5GSM) << QByteArray("1.03") << 20;
+        QTest::newRow("MKV 01.12") << int(TestSimulator::Family::MKV) << QByteArray("01.12") << 27;
+        QTest::newRow("MKV 01.15l") << int(TestSimulator::Family::MKV) << QByteArray("01.15l") << 27;
+        QTest::newRow("MKV 02.00l") << int(TestSimulator::Family::MKV) << QByteArray("02.00l") << 28;
+        QTest::newRow("RW-5/GSM") << int(TestSimulator::Family::RW5GSM) << QByteArray("1.03") << 20;
     }
 
     void readsEachModuleKindIntoTheEditor()
@@ -80,7 +80,7 @@ private slots:
         QFETCH(int, family);
         QFETCH(QByteArray, version);
         QFETCH(int, requests);
-        start(ModuleSimulator::Family(family), version);
+        start(TestSimulator::Family(family), version);
         read();
         QCOMPARE(sim->requestCodes().size(), requests);
         QCOMPARE(c<QLineEdit>("EditIdentyfikator")->text(), QStringLiteral("40012345"));
@@ -98,7 +98,7 @@ private slots:
 
     void writesVerifiesAndReportsSuccess()
     {
-        start(ModuleSimulator::Family::MKV, "02.00l");
+        start(TestSimulator::Family::MKV, "02.00l");
         read();
         c<QLineEdit>("EditPin")->setText("4321");
         c<QLineEdit>("EditKsiazka01")->setText("600700800");
@@ -110,7 +110,8 @@ private slots:
         QTest::sendKeyEvent(QTest::Click, pwd, Qt::Key_unknown, QStringLiteral("\u00f3"), Qt::NoModifier);
         QTest::keyClicks(pwd, ")");
         expectSuccessfulWrite();
-        QVERIFY(std::any_of(sim->log().cbegin(), sim->log().cend(), [](const ModuleSimulator::Frame &f) {
+        const QList<TestSimulator::Frame> log = sim->log();
+        QVERIFY(std::any_of(log.cbegin(), log.cend(), [](const TestSimulator::Frame &f) {
             return f.received && f.bytes == QByteArray("\x01S90\x02[a~ {}[x   ]\x04");
         }));
         QCOMPARE(sim->reg("G20"), QByteArray("4321"));
@@ -130,13 +131,14 @@ private slots:
         QFETCH(QByteArray, version);
         sim->setEcho(true);
         sim->setBaudRate(4800);
-        start(ModuleSimulator::Family(family), version);
+        start(TestSimulator::Family(family), version);
         read();
         expectSuccessfulWrite();
         QCOMPARE(sim->lostRequests(), 0);
         // The answer to each request has gone out before the next request arrives.
         double answerDone = 0;
-        for (const ModuleSimulator::Frame &f : sim->log()) {
+        const QList<TestSimulator::Frame> log = sim->log();
+        for (const TestSimulator::Frame &f : log) {
             if (f.received)
                 QVERIFY2(f.ms >= answerDone, f.bytes.constData());
             else
@@ -148,7 +150,7 @@ private slots:
 
     void aModuleThatStoresWronglyFailsTheVerification()
     {
-        start(ModuleSimulator::Family::MKV, "01.15l");
+        start(TestSimulator::Family::MKV, "01.15l");
         read();
         sim->setStoreDifferently("S30");
         c<QLineEdit>("EditCentrum")->setText("601000999");
@@ -170,7 +172,7 @@ private slots:
         sim->setEcho(true);
         sim->setSplit(5, 3);
         sim->setNoise("~#");
-        start(ModuleSimulator::Family::MKV, "02.00l");
+        start(TestSimulator::Family::MKV, "02.00l");
         read();
         QCOMPARE(c<QLineEdit>("EditPin")->text(), QStringLiteral("1234"));
         c<QLineEdit>("EditPin")->setText("5555");
@@ -181,7 +183,7 @@ private slots:
     void closingTheWindowDuringAReadClosesThePortFirst()
     {
         sim->setBaudRate(4800); // slow enough to be caught mid-read
-        start(ModuleSimulator::Family::MKV, "02.00l");
+        start(TestSimulator::Family::MKV, "02.00l");
         click("BitBtnOdczytLicznik");
         QTRY_VERIFY_WITH_TIMEOUT(sim->requestCodes().size() >= 5, 5000);
         QSignalSpy closed(form->ApdComPortIrDA(), &SerialPort::portClosed);
@@ -194,7 +196,7 @@ private slots:
 
     void twentyRoundsLeaveNothingBehind()
     {
-        start(ModuleSimulator::Family::MKV, "02.00l");
+        start(TestSimulator::Family::MKV, "02.00l");
         const int timers = int(form->findChildren<QTimer *>().size());
         for (int round = 0; round < 20; ++round) {
             read();

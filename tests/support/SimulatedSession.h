@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ModuleSimulator.h"
 #include "ScriptedDialogs.h"
+#include "TestSimulator.h"
 #include "uMain.h"
 
 #include <QFile>
@@ -13,25 +13,28 @@
 #include <memory>
 
 // The real window with the real port, talking to the simulator on a
-// pseudo-terminal that the settings file maps to "COM 4" and selects.
+// pseudo-terminal that the settings file maps to a COM number (Wine: COM9) and selects.
 struct SimulatedSession {
     QTemporaryDir dir;
-    ModuleSimulator sim;
+    TestSimulator sim;
     ScriptedDialogs dialogs;
     std::unique_ptr<TMainForm> form;
 
     // A half-duplex probe, as the infrared ones are: a frame sent while the module answers is lost.
     bool startSimulator()
     {
+        if (!sim.start())
+            return false;
         sim.setHalfDuplex(true);
-        return sim.start();
+        return true;
     }
 
     void openWindow()
     {
         QFile ini(dir.filePath("QOVMS.ini"));
         if (ini.open(QIODevice::WriteOnly))
-            ini.write("[PORTS]\r\nCOM4=" + sim.slavePath().toLocal8Bit() + "\r\n[MAIN]\r\nComPort='COM 4'\r\n");
+            ini.write("[PORTS]\r\n" + sim.portsLine() + "\r\n[MAIN]\r\nComPort='COM " +
+                      QByteArray::number(sim.comNumber()) + "'\r\n");
         ini.close();
         form = std::make_unique<TMainForm>(ProgramFolders::beside(dir.path()), &dialogs);
         form->show();

@@ -1,5 +1,6 @@
 // modsim: the telemetry module on a pseudo-terminal, for training, demos and tests.
 #include "ConfigurationFile.h"
+#include "ControlServer.h"
 #include "ModuleSimulator.h"
 
 #include <QCommandLineParser>
@@ -38,6 +39,17 @@ QString printable(const QByteArray &frame)
     }
     return out;
 }
+// SIGINT and SIGTERM end the event loop cleanly, so the symlink is removed.
+int runUntilSignalled(QCoreApplication &app)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return 1;
+    QSocketNotifier sigNotifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&sigNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    return app.exec();
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -66,9 +78,24 @@ int main(int argc, char *argv[])
     const QCommandLineOption config("config", "Start with the registers of this configuration file.", "file");
     const QCommandLineOption save("save", "Save the registers to this configuration file after each write.", "file");
     const QCommandLineOption quiet({"q", "quiet"}, "Do not print the frames.");
+    const QCommandLineOption control("control",
+                                     "Take commands from a test program on this local TCP port; every test gets a "
+                                     "fresh module behind the --link path (the Windows tests under Wine).",
+                                     "port");
     parser.addOptions({family, version, ident, link, echo, halfDuplex, previous, baud, latency, split, gap, noise, drop,
-                       silent, hangup, differ, config, save, quiet});
+                       silent, hangup, differ, config, save, quiet, control});
     parser.process(app);
+
+    if (parser.isSet(control)) {
+        ControlServer server(parser.value(link));
+        QString error;
+        if (!parser.isSet(link) || !server.listen(parser.value(control).toUShort(), &error)) {
+            QTextStream(stderr) << "modsim: " << (parser.isSet(link) ? error : QStringLiteral("--control needs --link"))
+                                << "\n";
+            return 1;
+        }
+        return runUntilSignalled(app);
+    }
 
     ModuleSimulator sim;
     const QString fam = parser.value(family).toLower();
@@ -137,12 +164,5 @@ int main(int argc, char *argv[])
         QCoreApplication::quit();
     });
 
-    // SIGINT and SIGTERM end the event loop cleanly, so the symlink is removed.
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
-        return 1;
-    QSocketNotifier sigNotifier(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&sigNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
-    return app.exec();
+    return runUntilSignalled(app);
 }
