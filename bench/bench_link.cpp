@@ -1,6 +1,7 @@
 // Times a full read and a full write with its verification against the module
 // simulator pacing the line at 4800 baud, and compares each with the time the
 // bytes exchanged need on the wire. Prints figures; passes or fails nothing.
+#include "CpuTime.h"
 #include "LinkEngine.h"
 #include "QtSerialPortService.h"
 
@@ -8,20 +9,63 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QProcess>
+#include <QTcpSocket>
 #include <QTimer>
 
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 constexpr int kBaud = 4800;
 
-double cpuSeconds()
-{
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
+struct Kind {
+    const char *label, *family, *version;
+};
+
+// The simulator for one kind: a modsim process of its own, or, with
+// VESKOR_MODSIM_CONTROL (the Windows program under Wine), the running one behind
+// COM9, told through its control port what to be.
+class Simulator {
+public:
+    // The port number to open and how it is named; false when there is no simulator.
+    bool start(const Kind &kind, PortNaming *naming)
+    {
+        const int control = qEnvironmentVariableIntValue("VESKOR_MODSIM_CONTROL");
+        if (control > 0) {
+            m_control.connectToHost(QHostAddress::LocalHost, quint16(control));
+            const bool told = m_control.waitForConnected(5000) && ask("reset") &&
+                              ask(QByteArray("identity ") + kind.family + ' ' + kind.version) &&
+                              ask("baud " + QByteArray::number(kBaud));
+            *naming = PortNaming(); // the system's COM9
+            return told;
+        }
+        m_process.start(QStringLiteral(MODSIM_PATH), {"--family", kind.family, "--firmware", kind.version, "--baud",
+                                                     QString::number(kBaud), "--quiet"});
+        if (!m_process.waitForReadyRead(5000))
+            return false;
+        const QString line = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+        *naming = PortNaming({{kPort, line.section(QLatin1Char(' '), 1)}});
+        return true;
+    }
+    ~Simulator()
+    {
+        m_process.terminate();
+        m_process.waitForFinished(3000);
+    }
+    static constexpr int kPort = 9;
+
+private:
+    bool ask(const QByteArray &command)
+    {
+        m_control.write(command + '\n');
+        while (!m_control.canReadLine()) {
+            if (!m_control.waitForReadyRead(5000))
+                return false;
+        }
+        return m_control.readLine().startsWith("ok");
+    }
+    QProcess m_process;
+    QTcpSocket m_control;
+};
 
 // The real port, counting the bytes that cross it.
 class CountingPort : public QtSerialPortService {
@@ -50,7 +94,7 @@ public:
     }
     void setButtonEnabled(Button, bool) override {}
     void setPolaczCaption(const QString &) override {}
-    QString selectedPortEntry() const override { return QStringLiteral("COM 5"); }
+    QString selectedPortEntry() const override { return QStringLiteral("COM 9"); }
     void showMessage(Message, const QString &text) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
     void closeWindow() override {}
     TUstawienie &ustawienie() override { return settings; }
@@ -108,26 +152,21 @@ void print(const char *kind, const char *what, const Measure &m)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const struct {
-        const char *label, *family, *version;
-    } kinds[] = {{"MKV 01.12", "mkv", "01.12"},
+    const Kind kinds[] = {{"MKV 01.12", "mkv", "01.12"},
                  {"MKV 01.15l", "mkv", "01.15l"},
                  {"MKV 02.00l", "mkv", "02.00l"},
                  {"RW-5/SMS", "rw5sms", "1.03"}};
 
     std::printf("line: %d baud, 10 bits a character, both directions paced by the simulator\n", kBaud);
     for (const auto &kind : kinds) {
-        QProcess sim;
-        sim.start(QStringLiteral(MODSIM_PATH), {"--family", kind.family, "--firmware", kind.version, "--baud",
-                                               QString::number(kBaud), "--quiet"});
-        if (!sim.waitForReadyRead(5000)) {
+        Simulator sim;
+        PortNaming naming;
+        if (!sim.start(kind, &naming)) {
             std::fprintf(stderr, "modsim did not start\n");
             return 1;
         }
-        const QString line = QString::fromLocal8Bit(sim.readLine()).trimmed();
-        const QString device = line.section(QLatin1Char(' '), 1);
-
-        CountingPort port(PortNaming({{5, device}}));
+        CountingPort port(naming);
+        port.setComNumber(Simulator::kPort);
         BenchHost host;
         LinkEngine engine(&port, &host);
         QEventLoop identified;
@@ -146,8 +185,6 @@ int main(int argc, char *argv[])
             std::printf("%-12s verification FAILED\n", kind.label);
 
         engine.BitBtnPolaczClick();
-        sim.terminate();
-        sim.waitForFinished(3000);
     }
     return 0;
 }
