@@ -2,7 +2,8 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME veskor)
 set(CPACK_PACKAGE_VENDOR "Veskor")
-set(CPACK_PACKAGE_CONTACT "Zespół Veskor <veskor@localhost>")
+set(VESKOR_MAINTAINER "Zespół Veskor <zespol@veskor.pl>" CACHE STRING "The package's maintainer, name and address")
+set(CPACK_PACKAGE_CONTACT "${VESKOR_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Konfiguracja modułu telemetrycznego GSM licznika energii")
 set(CPACK_PACKAGE_DESCRIPTION
     "Veskor odczytuje, zapisuje i weryfikuje konfigurację modułu telemetrycznego GSM\n licznika energii elektrycznej przez sondę optyczną na porcie szeregowym.")
