@@ -1,5 +1,6 @@
 #include "ProfileFile.h"
 
+#include "IntegerText.h"
 #include "Windows1250.h"
 
 #include <QDir>
@@ -178,6 +179,20 @@ QString ProfileFile::readString(const QString &section, const QString &key, cons
         value.back() == value.front())
         value = value.mid(1, value.size() - 2);
     return value;
+}
+
+bool ProfileFile::readBool(const QString &section, const QString &key, bool defaultValue) const
+{
+    if (!contains(section, key))
+        return defaultValue;
+    const QString text = readString(section, key);
+    if (const auto n = IntegerText::lenient(text))
+        return *n != 0;
+    if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return false;
+    return defaultValue;
 }
 
 void ProfileFile::writeString(const QString &section, const QString &key, const QString &value)

@@ -25,6 +25,9 @@ public:
     QStringList keys(const QString &section) const;
     bool contains(const QString &section, const QString &key) const;
     QString readString(const QString &section, const QString &key, const QString &defaultValue = QString()) const;
+    // A Boolean as the profile functions read one: a number (nonzero is true), or
+    // the words True and False in any case; anything else gives the default.
+    bool readBool(const QString &section, const QString &key, bool defaultValue) const;
 
     void writeString(const QString &section, const QString &key, const QString &value);
     // Writes the whole file atomically, creating its folder when missing; the old

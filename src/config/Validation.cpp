@@ -233,6 +233,42 @@ std::optional<Issue> firstIssue(const EditorSnapshot &editor, const ModuleTraits
     return dayQuestion(editor);
 }
 
+EditorSnapshot shown(const TUstawienie &u, const ModuleTraits &m)
+{
+    EditorSnapshot e;
+    auto twoDigits = [](int value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); };
+    e.identyfikator = u.Identyfikator.size() == 8 ? u.Identyfikator.text() : QString();
+    e.pinChecked = !u.Pin.isEmpty();
+    e.pin = e.pinChecked ? u.Pin.text() : QStringLiteral("Karta bez numeru PIN");
+    e.centrumChecked = !u.Centrum.isEmpty();
+    e.centrum = e.centrumChecked ? shownPhoneNumber(u.Centrum) : QString();
+    e.accessCode = u.AccessCode.text();
+    e.meterPassword = u.MeterPassword.text();
+    e.aktywny = u.Harmonogram_rodzaj == 1 || u.Harmonogram_rodzaj == 2;
+    e.miesiac = u.Harmonogram_rodzaj == 1;
+    e.codziennie = u.Harmonogram_rodzaj == 2;
+    if (e.miesiac)
+        e.dzien = QString::number(u.Harmonogram_dzien);
+    if (e.aktywny) {
+        e.godzina = twoDigits(u.Harmonogram_godzina);
+        e.minuta = twoDigits(u.Harmonogram_minuta);
+    }
+    for (int n = 0; n < 4; ++n)
+        e.modem[n] = u.Modem[n].text();
+    for (int n = 0; n < qBound(0, m.maxNumbers, 16); ++n) {
+        EditorSnapshot::Row &row = e.rows[n];
+        row.inUse = !u.Telefony[n].isEmpty();
+        if (!row.inUse)
+            continue;
+        row.number = shownPhoneNumber(u.Telefony[n]);
+        row.c = u.C[n];
+        row.s = u.S[n];
+        row.l = m.extendedBook && u.L[n];
+    }
+    e.allNumbers = m.extendedBook && u.AllNumbers;
+    return e;
+}
+
 void store(const EditorSnapshot &e, const ModuleTraits &m, TUstawienie &r)
 {
     r.Identyfikator.setText(e.identyfikator);

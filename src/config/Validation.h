@@ -42,6 +42,11 @@ bool carriedInPassword(char16_t code);
 // The first rule the editor fails, in the fixed order; nothing when all pass.
 std::optional<Issue> firstIssue(const EditorSnapshot &editor, const ModuleTraits &module);
 
+// What a fresh editor shows of a record for a module, and so what storing reads
+// back from it: rows above the module's book, and L and AllNumbers where the
+// module has no extended book, are empty. The window without its widgets.
+EditorSnapshot shown(const TUstawienie &record, const ModuleTraits &module);
+
 // Copies the editor into the record. Rows above the module's book, and L and
 // AllNumbers on modules without the extended book, keep what the record held.
 void store(const EditorSnapshot &editor, const ModuleTraits &module, TUstawienie &record);

@@ -25,8 +25,17 @@ bool LinkEngine::IsExtendedBook() const
     return DeviceType == dtRW5SMS || (DeviceType == dtMKVx && !Frames::versionLess(DeviceVersion, "02.00"));
 }
 
+QString LinkEngine::moduleDescription() const
+{
+    return QStringLiteral("moduł: %1, wersja %2, książka %3 numerów")
+        .arg(DeviceType == dtMKVx ? QStringLiteral("MKV") : QStringLiteral("RW-5"), QString::fromLatin1(DeviceVersion))
+        .arg(MaxNumbers);
+}
+
 void LinkEngine::send(const QByteArray &frame)
 {
+    if (m_observer)
+        m_observer->sent(frame);
     try {
         m_port->putString(frame);
     } catch (const SerialPortError &e) {
@@ -181,8 +190,11 @@ void LinkEngine::TimerWatchDogTimer()
 
 void LinkEngine::appendReceived(quint16 count)
 {
+    const qsizetype before = IrDABuffer.size();
     for (quint16 i = 0; i < count && m_port->charReady(); ++i)
         IrDABuffer.append(m_port->getChar());
+    if (m_observer)
+        m_observer->received(IrDABuffer.mid(before));
     // Noise must never grow memory: keep only the newest bytes.
     if (IrDABuffer.size() > kBufferLimit)
         IrDABuffer.remove(0, IrDABuffer.size() - kBufferLimit);

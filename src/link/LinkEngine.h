@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LineLog.h"
 #include "LinkHost.h"
 #include "SerialPort.h"
 
@@ -33,6 +34,8 @@ public:
     void BitBtnZapisLicznikClick();
 
     bool IsExtendedBook() const;
+    // The identified module in a line: "moduł: MKV, wersja 02.00, książka 16 numerów".
+    QString moduleDescription() const;
     QTimer &TimerWatchDog() { return m_watchDog; }
     SerialPort *port() const { return m_port; }
 
@@ -60,6 +63,12 @@ public:
     int writeSteps() const;
     // Whether the module now holds what was written (ustawienie() against odczytanie()).
     bool verificationSucceeded() const;
+    // The fields the verification compares in which two configurations differ, named
+    // as the technician knows them ("PIN", "numer 3", ...); empty when they agree.
+    QStringList differences(const TUstawienie &written, const TUstawienie &read) const;
+
+    // Told of every frame sent and every byte received (a line log); may be null.
+    void setLineObserver(LineObserver *observer) { m_observer = observer; }
 
 signals:
     // A module was identified and accepted.
@@ -94,5 +103,6 @@ private:
 
     SerialPort *m_port;
     LinkHost *m_host;
+    LineObserver *m_observer = nullptr;
     QTimer m_watchDog;
 };

@@ -220,24 +220,35 @@ void LinkEngine::copyReadIntoSettings()
 bool LinkEngine::verificationSucceeded() const
 {
     // The host is not const, but comparing changes nothing.
-    const TUstawienie &u = m_host->ustawienie();
-    const TUstawienie &o = m_host->odczytanie();
+    return differences(m_host->ustawienie(), m_host->odczytanie()).isEmpty();
+}
+
+QStringList LinkEngine::differences(const TUstawienie &u, const TUstawienie &o) const
+{
+    QStringList out;
     auto same = [](const auto &a, const auto &b) { return a.bytes() == b.bytes(); };
-    if (!same(u.Pin, o.Pin) || !same(u.Centrum, o.Centrum))
-        return false;
-    if (IsLatch && (!same(u.AccessCode, o.AccessCode) || !same(u.MeterPassword, o.MeterPassword)))
-        return false;
+    if (!same(u.Pin, o.Pin))
+        out << QStringLiteral("PIN");
+    if (!same(u.Centrum, o.Centrum))
+        out << QStringLiteral("Centrum SMS");
+    if (IsLatch && !same(u.AccessCode, o.AccessCode))
+        out << QStringLiteral("Kod autoryzacyjny");
+    if (IsLatch && !same(u.MeterPassword, o.MeterPassword))
+        out << QStringLiteral("Hasło do licznika");
     if (u.Harmonogram_rodzaj != o.Harmonogram_rodzaj || u.Harmonogram_dzien != o.Harmonogram_dzien ||
         u.Harmonogram_godzina != o.Harmonogram_godzina || u.Harmonogram_minuta != o.Harmonogram_minuta)
-        return false;
+        out << QStringLiteral("Harmonogram");
     for (int i = 0; i < qBound(0, MaxNumbers, 16); ++i) {
-        if (!same(u.Telefony[i], o.Telefony[i]) || bool(u.S[i]) != bool(o.S[i]) || bool(u.C[i]) != bool(o.C[i]))
-            return false;
+        if (!same(u.Telefony[i], o.Telefony[i]))
+            out << QStringLiteral("numer %1").arg(i + 1);
         // L is written to modules with the extended book, so it is checked there too.
-        if (IsExtendedBook() && bool(u.L[i]) != bool(o.L[i]))
-            return false;
+        if (bool(u.S[i]) != bool(o.S[i]) || bool(u.C[i]) != bool(o.C[i]) ||
+            (IsExtendedBook() && bool(u.L[i]) != bool(o.L[i])))
+            out << QStringLiteral("uprawnienia numeru %1").arg(i + 1);
     }
-    return !IsExtendedBook() || bool(u.AllNumbers) == bool(o.AllNumbers);
+    if (IsExtendedBook() && bool(u.AllNumbers) != bool(o.AllNumbers))
+        out << QStringLiteral("Wyślij SMS na dowolny numer");
+    return out;
 }
 
 void LinkEngine::endOfRead()

@@ -16,6 +16,9 @@ public:
 
     const QMap<int, QString> &explicitMap() const { return m_map; }
 
+    // The "COM9=/dev/..." lines of the settings file's section PORTS.
+    static PortNaming fromSettings(const QString &iniPath);
+
     // The port number an entry such as "COM 12" selects: the text after its first
     // four characters as a decimal number from 2 to 65535, otherwise port 1.
     static quint16 numberFromEntry(const QString &entry);

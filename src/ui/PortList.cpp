@@ -39,19 +39,25 @@ QStringList fixedEntries()
     return entries;
 }
 
-void refresh(QComboBox *list, bool detect, const PortSource &source, const PortNaming &naming)
+QStringList entries(bool detect, const PortSource &source)
 {
-    const QString remembered = list->count() > 0 ? list->currentText() : QStringLiteral("COM 1");
-    QStringList entries = fixedEntries();
     if (detect) {
         if (const auto names = source.portNames(); names && !names->isEmpty()) {
             if (const auto numbers = parse(*names)) {
-                entries.clear();
+                QStringList detected;
                 for (int n : *numbers)
-                    entries << entry(n);
+                    detected << entry(n);
+                return detected;
             }
         }
     }
+    return fixedEntries();
+}
+
+void refresh(QComboBox *list, bool detect, const PortSource &source, const PortNaming &naming)
+{
+    const QString remembered = list->count() > 0 ? list->currentText() : QStringLiteral("COM 1");
+    const QStringList entries = PortList::entries(detect, source);
 
     QStringList current;
     for (int i = 0; i < list->count(); ++i)

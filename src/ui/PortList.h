@@ -32,6 +32,9 @@ std::optional<QList<int>> parse(const QStringList &names);
 
 QStringList fixedEntries();
 QString entry(int number);
+// The entries the list shows: the system's ports when detecting and the system
+// has a list of them, else the fixed COM 1 to COM 16.
+QStringList entries(bool detect, const PortSource &source);
 
 // Refills the pick list, keeping the selection where it can; changes nothing
 // when the entries are the same. Each entry's tooltip names its device.

@@ -2,7 +2,6 @@
 
 #include "ConfigEditor.h"
 #include "FlatComboBox.h"
-#include "IntegerText.h"
 #include "PortList.h"
 #include "ConfigurationFile.h"
 #include "ConfigurationView.h"
@@ -20,31 +19,15 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QDateTime>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStatusBar>
 
 namespace {
 const QColor kEditableColour(0xF0, 0xF0, 0xF0);
+constexpr int kLineLogsKept = 20;
 
-// "COM9=/dev/..." lines of section PORTS: which device stands behind which number.
-QMap<int, QString> explicitPortMap(const QString &iniPath)
-{
-    QMap<int, QString> map;
-    ProfileFile ini(iniPath);
-    if (!ini.load())
-        return map;
-    const QString section = QStringLiteral("PORTS");
-    for (const QString &key : ini.keys(section)) {
-        if (!key.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
-            continue;
-        bool ok = false;
-        const int number = key.mid(3).toInt(&ok);
-        const QString device = ini.readString(section, key);
-        if (ok && number >= 1 && number <= 65535 && !device.isEmpty() && !map.contains(number))
-            map.insert(number, device);
-    }
-    return map;
-}
 // The settings file, once the user's has started from the program's (without a
 // copy the defaults apply, as without a file): nothing may read it before.
 QString startedSettings(const ProgramFolders &folders)
@@ -52,25 +35,13 @@ QString startedSettings(const ProgramFolders &folders)
     folders.startUserSettings();
     return folders.settingsFile;
 }
-// A Boolean as the profile functions read one: a number (nonzero is true), or
-// the words True and False in any case; anything else gives the default.
-bool readBool(const QString &text, bool defaultValue)
-{
-    if (const auto n = IntegerText::lenient(text))
-        return *n != 0;
-    if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
-        return true;
-    if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
-        return false;
-    return defaultValue;
-}
 } // namespace
 
 TMainForm::TMainForm(const ProgramFolders &folders, Dialogs *dialogs, SerialPort *port,
                      std::unique_ptr<PortSource> ports, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      ui(std::make_unique<Ui::TMainForm>()), m_folders(folders), m_naming(explicitPortMap(startedSettings(m_folders)))
+      ui(std::make_unique<Ui::TMainForm>()), m_folders(folders), m_naming(PortNaming::fromSettings(startedSettings(m_folders)))
 {
     ui->setupUi(this);
     setFont(uiFont());
@@ -97,7 +68,12 @@ TMainForm::TMainForm(const ProgramFolders &folders, Dialogs *dialogs, SerialPort
         port->setParent(this);
     m_port = port;
     m_port->setObjectName(QStringLiteral("ApdComPortIrDA"));
+    // Before the engine's own handlers, which already send the first request.
+    connect(m_port, &SerialPort::portOpened, this, &TMainForm::startLineLog);
     m_engine = new LinkEngine(m_port, this, this);
+    m_engine->setLineObserver(&m_lineLog);
+    connect(m_port, &SerialPort::portClosed, this, &TMainForm::endLineLog);
+    connect(m_engine, &LinkEngine::identified, this, [this] { m_lineLog.note(m_engine->moduleDescription()); });
     m_engine->TimerWatchDog().setObjectName(QStringLiteral("TimerWatchDog"));
 
     m_editor = new ConfigEditor(this);
@@ -135,9 +111,7 @@ void TMainForm::FormCreate()
         RefreshPortList();
         return;
     }
-    bool detect = true;
-    if (ini.contains(main, QStringLiteral("DetectCOM")))
-        detect = readBool(ini.readString(main, QStringLiteral("DetectCOM")), true);
+    const bool detect = ini.readBool(main, QStringLiteral("DetectCOM"), true);
     if (!detect)
         ui->CheckBoxWykrywanieCOM->setChecked(false); // its rule refills the list without detection
     else
@@ -320,8 +294,28 @@ QString TMainForm::selectedPortEntry() const
     return ui->FlatComboBoxComPort->currentText();
 }
 
+void TMainForm::startLineLog()
+{
+    m_lastMessage.clear();
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                           QStringLiteral("/logs");
+    const QString name = QDateTime::currentDateTime().toString(QStringLiteral("'veskor-'yyyyMMdd-HHmmss-zzz'.log'"));
+    const QString entry = selectedPortEntry();
+    const QString device = m_naming.devicePath(PortNaming::numberFromEntry(entry));
+    m_lineLog.open(folder + QLatin1Char('/') + name,
+                   entry + QStringLiteral(" (") + QDir::toNativeSeparators(device) + QLatin1Char(')'));
+    LineLog::keepNewest(folder, kLineLogsKept);
+}
+
+void TMainForm::endLineLog()
+{
+    m_lineLog.close(m_lastMessage.isEmpty() ? QStringLiteral("bez błędów") : m_lastMessage);
+}
+
 void TMainForm::showMessage(Message kind, const QString &text)
 {
+    m_lastMessage = text;
+    m_lineLog.note(text);
     Dialogs::Kind k = Dialogs::Kind::Error;
     if (kind == Message::Warning)
         k = Dialogs::Kind::Warning;
@@ -354,6 +348,9 @@ bool TMainForm::showKomunikat(bool success)
 
 void TMainForm::showVerificationResult(bool success)
 {
+    m_lastMessage = success ? QStringLiteral("Programowanie zakończone powodzeniem.")
+                            : QStringLiteral("Niezgodność danych po weryfikacji!");
+    m_lineLog.note(m_lastMessage);
     if (showKomunikat(success))
         return;
     // The window could not be filled: say so in a plain box, and let the technician go on.

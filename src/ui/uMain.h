@@ -89,6 +89,8 @@ protected:
 private:
     bool validate(bool sendsPassword);
     void FormCreate();
+    void startLineLog();
+    void endLineLog();
     void FormClose();
 
     std::unique_ptr<Ui::TMainForm> ui;
@@ -104,5 +106,8 @@ private:
     ConfigurationView *m_view;
     PhoneBookEditor *m_phoneBook;
     QPointer<TKomunikatForm> KomunikatForm;
+    // The line log of the session on the port now open (kept in the user's data folder).
+    LineLog m_lineLog;
+    QString m_lastMessage;
     bool m_centred = false;
 };

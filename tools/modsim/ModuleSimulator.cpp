@@ -46,7 +46,9 @@ ModuleSimulator::~ModuleSimulator()
 
 bool ModuleSimulator::start(QString *error)
 {
-    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    // Close-on-exec: a program the test starts must not hold the module's end
+    // open, or a hang-up never reaches it.
+    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
         if (error)
             *error = systemError("posix_openpt");
@@ -55,7 +57,7 @@ bool ModuleSimulator::start(QString *error)
     m_slavePath = QString::fromLocal8Bit(::ptsname(m_master));
     // Holding the slave open keeps the master readable while the program has the
     // port closed, and raw mode stops the line discipline echoing our answers back.
-    m_slaveKeeper = ::open(m_slavePath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    m_slaveKeeper = ::open(m_slavePath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (m_slaveKeeper < 0) {
         if (error)
             *error = systemError("open slave");

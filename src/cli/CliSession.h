@@ -1,0 +1,63 @@
+#pragma once
+
+#include "EditorSnapshot.h"
+#include "LineLog.h"
+#include "LinkEngine.h"
+#include "LinkHost.h"
+#include "PortNaming.h"
+#include "QtSerialPortService.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+// One run of the command line: the window's link engine, sequences and checks
+// behind a host that prints instead of showing. Reads, writes (and verifies) or
+// compares one module, then ends with the exit status the user's scripts test.
+class CliSession : public QObject, public LinkHost {
+    Q_OBJECT
+public:
+    enum Exit { Success = 0, Usage = 1, FileRefused = 2, ModuleRefused = 3, LineLost = 4 };
+    enum class Command { Read, Write, Compare };
+
+    CliSession(const PortNaming &naming, QString portEntry, QString logFile);
+
+    // The file is read for Write and Compare, written for Read.
+    int run(Command command, const QString &file);
+
+    // LinkHost
+    void setStatus(const QString &text) override;
+    void setButtonEnabled(Button, bool) override {}
+    void setPolaczCaption(const QString &) override {}
+    QString selectedPortEntry() const override { return m_portEntry; }
+    void showMessage(Message kind, const QString &text) override;
+    void closeWindow() override {}
+    TUstawienie &ustawienie() override { return m_settings; }
+    TUstawienie &odczytanie() override { return m_readBack; }
+    bool validateConfiguration() override;
+    void showConfiguration() override;
+    void showVerificationResult(bool success) override;
+
+private:
+    ModuleTraits traits(bool sendsPassword) const;
+    // Runs the event loop until the step ends; false (with m_exit set) when it failed.
+    bool waitFor(bool &done, int idleTimeoutMs);
+    int finish(int exit, const QString &ending);
+    bool saveRead(const QString &file);
+
+    QtSerialPortService m_port;
+    LinkEngine m_engine;
+    QString m_portEntry;
+    QString m_logFile;
+    LineLog m_log;
+    TUstawienie m_settings = emptyConfiguration();
+    TUstawienie m_readBack = emptyConfiguration();
+    QEventLoop m_loop;
+    QTimer m_idle;
+    QString m_lastStatus;
+    QString m_lastMessage;
+    int m_exit = Success;
+    bool m_identified = false;
+    bool m_shown = false;
+    bool m_verified = false;
+    bool m_verifiedOk = false;
+};
