@@ -1,6 +1,7 @@
 // modsim: the telemetry module on a pseudo-terminal, for training, demos and tests.
 #include "ConfigurationFile.h"
 #include "ControlServer.h"
+#include "LineLog.h"
 #include "ModuleSimulator.h"
 
 #include <QCommandLineParser>
@@ -21,24 +22,6 @@ void onSignal(int)
     [[maybe_unused]] const auto n = ::write(signalPipe[1], &c, 1);
 }
 
-QString printable(const QByteArray &frame)
-{
-    QString out;
-    for (char c : frame) {
-        switch (c) {
-        case 0x01: out += QLatin1String("<SOH>"); break;
-        case 0x02: out += QLatin1String("<STX>"); break;
-        case 0x04: out += QLatin1String("<EOT>"); break;
-        case 0x06: out += QLatin1String("<ACK>"); break;
-        default:
-            if (c >= 0x20 && c < 0x7F)
-                out += QLatin1Char(c);
-            else
-                out += QStringLiteral("<%1>").arg(static_cast<unsigned char>(c), 2, 16, QLatin1Char('0'));
-        }
-    }
-    return out;
-}
 // SIGINT and SIGTERM end the event loop cleanly, so the symlink is removed.
 int runUntilSignalled(QCoreApplication &app)
 {
@@ -157,7 +140,7 @@ int main(int argc, char *argv[])
     const bool logFrames = !parser.isSet(quiet);
     QObject::connect(&sim, &ModuleSimulator::requestReceived, [&](const QByteArray &) {
         if (logFrames)
-            out << "<- " << printable(sim.log().back().bytes) << Qt::endl;
+            out << "<- " << LineLog::printable(sim.log().back().bytes) << Qt::endl;
     });
     QObject::connect(&sim, &ModuleSimulator::hungUp, &app, [&] {
         out << "hung up" << Qt::endl;
