@@ -1,7 +1,7 @@
 #include "CliSession.h"
 
-#include "Console.h"
 #include "ConfigurationFile.h"
+#include "Console.h"
 #include "Validation.h"
 
 #include <QDir>
@@ -150,8 +150,9 @@ int CliSession::run(Command command, const QString &file)
         }
     }
     m_port.setComNumber(PortNaming::numberFromEntry(m_portEntry)); // for the log; opening sets it too
-    if (!m_logFile.isEmpty() && m_log.open(m_logFile, m_portEntry + QStringLiteral(" (") +
-                                                         QDir::toNativeSeparators(m_port.devicePath()) + QLatin1Char(')')))
+    if (!m_logFile.isEmpty() &&
+        m_log.open(m_logFile, m_portEntry + QStringLiteral(" (") + QDir::toNativeSeparators(m_port.devicePath()) +
+                                  QLatin1Char(')')))
         m_engine.setLineObserver(&m_log);
 
     m_engine.BitBtnPolaczClick(); // a failed open is told as the window tells it
@@ -187,8 +188,9 @@ int CliSession::run(Command command, const QString &file)
         printLine(stdout, QStringLiteral("Moduł zawiera konfigurację z pliku %1.").arg(QDir::toNativeSeparators(file)));
         return finish(Success, QStringLiteral("zgodna z plikiem"));
     }
-    printLine(stdout, QStringLiteral("Moduł zawiera inną konfigurację niż plik %1. Różnice:")
-                          .arg(QDir::toNativeSeparators(file)));
+    printLine(
+        stdout,
+        QStringLiteral("Moduł zawiera inną konfigurację niż plik %1. Różnice:").arg(QDir::toNativeSeparators(file)));
     for (const QString &d : differences)
         printLine(stdout, QStringLiteral("  ") + d);
     return finish(LineLost, QStringLiteral("różnice: ") + differences.join(QStringLiteral(", ")));

@@ -43,9 +43,8 @@ int main(int argc, char *argv[])
                                   QStringLiteral("port"));
     const QCommandLineOption read(QStringLiteral("read"), QStringLiteral("Odczytuje moduł i zapisuje plik."),
                                   QStringLiteral("plik"));
-    const QCommandLineOption write(QStringLiteral("write"),
-                                   QStringLiteral("Zapisuje plik do modułu i weryfikuje zapis."),
-                                   QStringLiteral("plik"));
+    const QCommandLineOption write(
+        QStringLiteral("write"), QStringLiteral("Zapisuje plik do modułu i weryfikuje zapis."), QStringLiteral("plik"));
     const QCommandLineOption compare(QStringLiteral("compare"),
                                      QStringLiteral("Sprawdza, czy moduł zawiera konfigurację z pliku."),
                                      QStringLiteral("plik"));

@@ -41,7 +41,8 @@ TMainForm::TMainForm(const ProgramFolders &folders, Dialogs *dialogs, SerialPort
                      std::unique_ptr<PortSource> ports, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      ui(std::make_unique<Ui::TMainForm>()), m_folders(folders), m_naming(PortNaming::fromSettings(startedSettings(m_folders)))
+      ui(std::make_unique<Ui::TMainForm>()), m_folders(folders),
+      m_naming(PortNaming::fromSettings(startedSettings(m_folders)))
 {
     ui->setupUi(this);
     setFont(uiFont());
@@ -94,6 +95,7 @@ TMainForm::TMainForm(const ProgramFolders &folders, Dialogs *dialogs, SerialPort
 
 TMainForm::~TMainForm()
 {
+    m_engine->setLineObserver(nullptr); // the log goes before the engine, a child, does
     if (KomunikatForm)
         delete KomunikatForm.data();
 }

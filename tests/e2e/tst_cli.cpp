@@ -62,10 +62,14 @@ private slots:
                 QTest::addRow("%s %s", k.name, command) << int(k.family) << QByteArray(k.version) << command << "" << 0;
         }
         const int mkv = int(TestSimulator::Family::MKV);
-        QTest::newRow("a file validation refuses") << mkv << QByteArray("02.00l") << "write" << "refused" << 2;
-        QTest::newRow("a silent module") << mkv << QByteArray("02.00l") << "read" << "silent" << 3;
-        QTest::newRow("a probe pulled mid-write") << mkv << QByteArray("02.00l") << "write" << "hang-up" << 4;
-        QTest::newRow("a verification mismatch") << mkv << QByteArray("02.00l") << "write" << "mismatch" << 4;
+        QTest::newRow("a file validation refuses") << mkv << QByteArray("02.00l") << "write"
+                                                   << "refused" << 2;
+        QTest::newRow("a silent module") << mkv << QByteArray("02.00l") << "read"
+                                         << "silent" << 3;
+        QTest::newRow("a probe pulled mid-write") << mkv << QByteArray("02.00l") << "write"
+                                                  << "hang-up" << 4;
+        QTest::newRow("a verification mismatch") << mkv << QByteArray("02.00l") << "write"
+                                                 << "mismatch" << 4;
     }
     void commands()
     {

@@ -34,6 +34,8 @@ void TestSimulator::setIdentity(Family family, const QByteArray &version)
     m_backend->sim.setIdentity(family, version);
 }
 
+// One line a command.
+// clang-format off
 void TestSimulator::setEcho(bool on) { m_backend->sim.setEcho(on); }
 void TestSimulator::setHalfDuplex(bool on) { m_backend->sim.setHalfDuplex(on); }
 void TestSimulator::setBaudRate(int baud) { m_backend->sim.setBaudRate(baud); }
@@ -50,6 +52,7 @@ void TestSimulator::clearLog() { m_backend->sim.clearLog(); }
 QByteArray TestSimulator::reg(const QByteArray &code) const { return m_backend->sim.reg(code); }
 int TestSimulator::pendingOutput() const { return m_backend->sim.pendingOutput(); }
 int TestSimulator::lostRequests() const { return m_backend->sim.lostRequests(); }
+// clang-format on
 
 QList<TestSimulator::Frame> TestSimulator::log() const
 {

@@ -80,8 +80,14 @@ QByteArray familyName(ModuleModel::Family family)
         return "mkv";
     }
 }
-QByteArray flag(bool on) { return on ? "1" : "0"; }
-QByteArray number(int n) { return QByteArray::number(n); }
+QByteArray flag(bool on)
+{
+    return on ? "1" : "0";
+}
+QByteArray number(int n)
+{
+    return QByteArray::number(n);
+}
 } // namespace
 
 void TestSimulator::setIdentity(Family family, const QByteArray &version)
@@ -90,6 +96,8 @@ void TestSimulator::setIdentity(Family family, const QByteArray &version)
     m_backend->ask(this, "identity " + familyName(family) + ' ' + version);
 }
 
+// One line a command.
+// clang-format off
 void TestSimulator::setEcho(bool on) { m_backend->ask(this, "echo " + flag(on)); }
 void TestSimulator::setHalfDuplex(bool on) { m_backend->ask(this, "halfduplex " + flag(on)); }
 void TestSimulator::setBaudRate(int baud) { m_backend->ask(this, "baud " + number(baud)); }
@@ -102,6 +110,7 @@ void TestSimulator::setStoreDifferently(const QByteArray &code) { m_backend->ask
 void TestSimulator::inject(const QByteArray &bytes) { m_backend->ask(this, "inject " + bytes.toHex()); }
 void TestSimulator::hangUp() { m_backend->ask(this, "hangup"); }
 void TestSimulator::clearLog() { m_backend->ask(this, "clearlog"); }
+// clang-format on
 
 QList<QByteArray> TestSimulator::requestCodes() const
 {
@@ -114,8 +123,14 @@ QByteArray TestSimulator::reg(const QByteArray &code) const
     return QByteArray::fromHex(m_backend->ask(this, "reg " + code));
 }
 
-int TestSimulator::pendingOutput() const { return m_backend->ask(this, "pending").toInt(); }
-int TestSimulator::lostRequests() const { return m_backend->ask(this, "lost").toInt(); }
+int TestSimulator::pendingOutput() const
+{
+    return m_backend->ask(this, "pending").toInt();
+}
+int TestSimulator::lostRequests() const
+{
+    return m_backend->ask(this, "lost").toInt();
+}
 
 QList<TestSimulator::Frame> TestSimulator::log() const
 {
