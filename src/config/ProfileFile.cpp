@@ -45,11 +45,22 @@ bool ProfileFile::exists() const
     return QFile::exists(m_path);
 }
 
+bool ProfileFile::isUsable()
+{
+    const QFileInfo info(m_path);
+    if (!info.exists() || info.isFile())
+        return true;
+    m_error = QStringLiteral("to nie jest zwykły plik");
+    return false;
+}
+
 bool ProfileFile::load()
 {
     m_lines.clear();
     m_error.clear();
     QFile file(m_path);
+    if (!isUsable())
+        return false;
     if (!file.exists())
         return true;
     if (!file.open(QIODevice::ReadOnly)) {
@@ -63,13 +74,24 @@ bool ProfileFile::load()
 void ProfileFile::parse(const QByteArray &bytes)
 {
     m_lines.clear();
+    m_oddByte.clear();
     QString all;
     if (bytes.startsWith(kUtf16Mark)) {
         m_encoding = Encoding::Utf16LE;
-        all = QStringDecoder(QStringConverter::Utf16LE)(bytes.mid(kUtf16Mark.size()));
+        QByteArray text = bytes.mid(kUtf16Mark.size());
+        if (text.size() % 2) {
+            m_oddByte = text.right(1);
+            text.chop(1);
+        }
+        all = QStringDecoder(QStringConverter::Utf16LE)(text);
     } else if (bytes.startsWith(kUtf8Mark)) {
+        QStringDecoder utf8(QStringConverter::Utf8);
+        all = utf8(bytes.mid(kUtf8Mark.size()));
         m_encoding = Encoding::Utf8;
-        all = QString::fromUtf8(bytes.mid(kUtf8Mark.size()));
+        if (utf8.hasError()) { // a comment saved in code page 1250 behind the mark
+            m_encoding = Encoding::MarkedWindows1250;
+            all = Windows1250::decode(bytes.mid(kUtf8Mark.size()));
+        }
     } else {
         m_encoding = Encoding::Windows1250;
         all = Windows1250::decode(bytes);
@@ -101,9 +123,11 @@ QByteArray ProfileFile::toBytes() const
         all += l.text + l.ending;
     switch (m_encoding) {
     case Encoding::Utf16LE:
-        return kUtf16Mark + QStringEncoder(QStringConverter::Utf16LE)(all);
+        return kUtf16Mark + QStringEncoder(QStringConverter::Utf16LE)(all) + m_oddByte;
     case Encoding::Utf8:
         return kUtf8Mark + all.toUtf8();
+    case Encoding::MarkedWindows1250:
+        return kUtf8Mark + Windows1250::encode(all);
     case Encoding::Windows1250:
         break;
     }
@@ -221,6 +245,8 @@ void ProfileFile::writeString(const QString &section, const QString &key, const 
 
 bool ProfileFile::save()
 {
+    if (!isUsable())
+        return false;
     // The folder may be new (a first start); a failure shows in the open below.
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QSaveFile file(m_path);

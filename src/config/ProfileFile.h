@@ -44,8 +44,11 @@ private:
         QString ending; // "\r\n", "\n" or "" for a last line without one
     };
     // How the file was written: code page 1250 (as the profile functions write it,
-    // and every new file), or Notepad's "Unicode" and "UTF-8 with BOM".
-    enum class Encoding { Windows1250, Utf16LE, Utf8 };
+    // and every new file), or Notepad's "Unicode" and "UTF-8 with BOM". A UTF-8
+    // mark before text that is not UTF-8 is kept, the text read as code page 1250.
+    enum class Encoding { Windows1250, Utf16LE, Utf8, MarkedWindows1250 };
+    // Refuses anything but a regular file: a FIFO or a device would hang us.
+    bool isUsable();
     int sectionLine(const QString &section) const;
     int sectionEnd(int header) const;
     int keyLine(const QString &section, const QString &key) const;
@@ -53,5 +56,6 @@ private:
     QString m_path;
     QList<Line> m_lines;
     Encoding m_encoding = Encoding::Windows1250;
+    QByteArray m_oddByte; // the last byte of a UTF-16 file of odd length, kept as it was
     QString m_error;
 };

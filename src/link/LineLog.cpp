@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cstdio>
 
@@ -35,13 +36,32 @@ bool LineLog::open(const QString &path, const QString &port)
                      qPrintable(m_file.errorString()));
         return false;
     }
+    // Before the first line. On Windows this only clears the read-only flag; the
+    // user's folders are private there. A folder that keeps no modes (FAT) is no reason to lose the log.
+    m_file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     m_clock.start();
     m_file.write(QStringLiteral("Veskor %1, dziennik linii\nport: %2\nstart: %3\n")
                      .arg(QStringLiteral(VESKOR_VERSION), port,
-                          QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")))
+                          QDateTime::currentDateTime().toOffsetFromUtc(QDateTime::currentDateTime().offsetFromUtc())
+                              .toString(Qt::ISODateWithMs))
                      .toUtf8());
     m_file.flush();
     return true;
+}
+
+bool LineLog::openInFolder(const QString &folder, const QString &port)
+{
+    QDir().mkpath(folder);
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const bool opened =
+        open(folder + QLatin1Char('/') + sessionFileName(QDateTime::currentDateTimeUtc()), port);
+    keepNewest(folder, kKept);
+    return opened;
+}
+
+QString LineLog::sessionFileName(const QDateTime &utc)
+{
+    return utc.toUTC().toString(QStringLiteral("'veskor-'yyyyMMdd-HHmmss-zzz'.log'"));
 }
 
 void LineLog::write(const char *direction, const QString &text)
@@ -58,7 +78,7 @@ void LineLog::write(const char *direction, const QString &text)
 void LineLog::sent(const QByteArray &frame)
 {
     flushReceived();
-    write("->", printable(m_sent.mask(frame)));
+    write("->", printable(m_sent.mask(frame) + m_sent.drain()));
 }
 
 void LineLog::received(const QByteArray &bytes)
@@ -82,6 +102,7 @@ void LineLog::received(const QByteArray &bytes)
 
 void LineLog::flushReceived()
 {
+    m_pending += m_received.drain();
     if (!m_pending.isEmpty())
         write("<-", printable(m_pending));
     m_pending.clear();
@@ -103,26 +124,46 @@ void LineLog::close(const QString &ending)
 
 QByteArray LineLog::Masker::mask(const QByteArray &bytes)
 {
-    QByteArray out = bytes;
-    for (char &c : out) {
+    QByteArray out;
+    out.reserve(bytes.size() + 1);
+    for (const char c : bytes) {
+        if (state == 3) {
+            if (held) {
+                out += c == Frames::EOT ? held : '*';
+                held = 0;
+            }
+            if (c == Frames::EOT) {
+                state = 0;
+                out += c;
+            } else if (c == ')' || c == ']') {
+                held = c;
+            } else {
+                out += '*';
+            }
+            continue;
+        }
+        out += c;
         if (c == Frames::SOH) {
             state = 1;
             code.clear();
         } else if (state == 1) {
             if (c == Frames::STX)
                 state = 2;
-            else
+            else if (code.size() < 4) // longer is no code of ours
                 code += c;
         } else if (state == 2) {
             state = ((c == '(' || c == '[') && isSecret(code)) ? 3 : 0;
-        } else if (state == 3) {
-            if (c == ')' || c == ']' || c == Frames::EOT)
-                state = 0;
-            else
-                c = '*';
         }
     }
     return out;
+}
+
+QByteArray LineLog::Masker::drain()
+{
+    if (!held)
+        return {};
+    held = 0;
+    return "*";
 }
 
 QString LineLog::printable(const QByteArray &bytes)
@@ -155,8 +196,10 @@ QString LineLog::printable(const QByteArray &bytes)
 void LineLog::keepNewest(const QString &folder, int keep)
 {
     QDir dir(folder);
-    // Newest first by name: the names are the sessions' start times.
-    const QStringList logs = dir.entryList({QStringLiteral("*.log")}, QDir::Files, QDir::Name | QDir::Reversed);
+    static const QRegularExpression own(QStringLiteral("^veskor-\\d{8}-\\d{6}-\\d{3}\\.log$"));
+    // Newest first by name: the names are the sessions' start times in UTC.
+    const QStringList logs = dir.entryList({QStringLiteral("veskor-*.log")}, QDir::Files, QDir::Name | QDir::Reversed)
+                                 .filter(own);
     for (qsizetype i = keep; i < logs.size(); ++i)
         dir.remove(logs.at(i));
 }

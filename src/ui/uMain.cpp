@@ -26,7 +26,6 @@
 
 namespace {
 const QColor kEditableColour(0xF0, 0xF0, 0xF0);
-constexpr int kLineLogsKept = 20;
 
 // The settings file, once the user's has started from the program's (without a
 // copy the defaults apply, as without a file): nothing may read it before.
@@ -301,12 +300,9 @@ void TMainForm::startLineLog()
     m_lastMessage.clear();
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
                            QStringLiteral("/logs");
-    const QString name = QDateTime::currentDateTime().toString(QStringLiteral("'veskor-'yyyyMMdd-HHmmss-zzz'.log'"));
     const QString entry = selectedPortEntry();
     const QString device = m_naming.devicePath(PortNaming::numberFromEntry(entry));
-    m_lineLog.open(folder + QLatin1Char('/') + name,
-                   entry + QStringLiteral(" (") + QDir::toNativeSeparators(device) + QLatin1Char(')'));
-    LineLog::keepNewest(folder, kLineLogsKept);
+    m_lineLog.openInFolder(folder, entry + QStringLiteral(" (") + QDir::toNativeSeparators(device) + QLatin1Char(')'));
 }
 
 void TMainForm::endLineLog()
@@ -387,14 +383,15 @@ void TMainForm::FormClose()
 {
     m_engine->TimerWatchDog().stop();
     ProfileFile ini(settingsPath());
-    ini.load(); // whatever else the file holds is kept as it is
+    const bool loaded = ini.load(); // whatever else the file holds is kept as it is
     const QString selected = ui->FlatComboBoxComPort->currentIndex() >= 0 ? ui->FlatComboBoxComPort->currentText()
                                                                           : QStringLiteral("COM 1");
     ini.writeString(QStringLiteral("MAIN"), QStringLiteral("ComPort"), QLatin1Char('\'') + selected + QLatin1Char('\''));
     ini.writeString(QStringLiteral("MAIN"), QStringLiteral("DetectCOM"),
                     ui->CheckBoxWykrywanieCOM->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    // A settings file that cannot be written must not keep the program from closing.
-    if (!ini.save())
+    // A settings file that cannot be written must not keep the program from closing;
+    // one that could not be read is not replaced by the two keys alone.
+    if (!loaded || !ini.save())
         m_dialogs->message(this, Dialogs::Kind::Error,
                            QStringLiteral("Unable to write to ") + QDir::toNativeSeparators(settingsPath()));
     if (KomunikatForm)

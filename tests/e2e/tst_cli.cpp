@@ -4,6 +4,7 @@
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QOperatingSystemVersion>
 #include <QProcess>
 
 // veskor-cli against the simulator, as a workshop's script runs it: its exit
@@ -119,14 +120,28 @@ private slots:
         }
     }
 
+    // Private, named by UTC, and rotation touches no file but the program's own logs.
     void theNewestLogsAreKept()
     {
+        const QString folder = s->dir.filePath("logs");
+        QDir().mkpath(folder);
         for (int i = 10; i < 32; ++i)
-            writeFile(s->dir.filePath(QStringLiteral("veskor-20261210-1000%1-000.log").arg(i)), "x");
-        LineLog::keepNewest(s->dir.path(), 20);
-        const QStringList left = QDir(s->dir.path()).entryList({"*.log"}, QDir::Files, QDir::Name);
-        QCOMPARE(left.size(), 20);
-        QCOMPARE(left.first(), QStringLiteral("veskor-20261210-100012-000.log"));
+            writeFile(folder + QStringLiteral("/veskor-20261210-1000%1-000.log").arg(i), "x");
+        for (const char *other : {"/notatki.log", "/veskor-kopia.log", "/veskor-20261210-100000-000.log.txt"})
+            writeFile(folder + other, "x");
+        LineLog log;
+        QVERIFY(log.openInFolder(folder, "COM 9"));
+        log.close("x");
+        QStringList left = QDir(folder).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(left.size(), 23);
+        QCOMPARE(left.first(), QStringLiteral("notatki.log"));
+        QCOMPARE(left.at(2), QStringLiteral("veskor-20261210-100013-000.log"));
+        QVERIFY(left.at(21).startsWith(QDateTime::currentDateTimeUtc().toString("'veskor-'yyyyMMdd-HH")));
+        const auto modes = [](QFile::Permissions p) { return int(p) & 0xf0ff; }; // owner, group, others
+        if (QOperatingSystemVersion::currentType() == QOperatingSystemVersion::Windows)
+            return; // private there by the user's folder
+        QCOMPARE(modes(QFile::permissions(folder + '/' + left.at(21))), int(QFile::ReadOwner | QFile::WriteOwner));
+        QCOMPARE(modes(QFile::permissions(folder)), int(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }
 };
 

@@ -1,4 +1,8 @@
 #include "Frames.h"
+#include "LineLog.h"
+#include "TestFiles.h"
+
+#include <QTemporaryDir>
 
 #include <QTest>
 
@@ -128,6 +132,41 @@ private slots:
     void unknownFamilyIsNotRecognised()
     {
         QCOMPARE(parseIdentification(answer("GE0", "RW-6/GSM-v1.0 x")).family, Family::None);
+    }
+
+    // A log can be mailed: in every split of the bytes, a secret's payload shows as "*"
+    // up to its frame's end, whatever it holds; everything else shows as it came.
+    void theLineLogHidesSecrets_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("a password with brackets") << answer("G90", "ab)cd]fg12")
+                                                  << QStringLiteral("<SOH>G90<STX>(**********)<EOT>");
+        QTest::newRow("a stray SOH inside a PIN") << answer("G20", "12\x01" "34")
+                                                  << QStringLiteral("<SOH>G20<STX>(*****)<EOT>");
+        QTest::newRow("an access code behind noise")
+            << "\x7f" + answer("G10", "7315") << QStringLiteral("<7f><SOH>G10<STX>(****)<EOT>");
+        QTest::newRow("no secret") << answer("G30", "+48601)") << QStringLiteral("<SOH>G30<STX>(+48601))<EOT>");
+    }
+    void theLineLogHidesSecrets()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        QTemporaryDir dir;
+        for (int piece = 1; piece <= bytes.size(); ++piece) {
+            LineLog log;
+            QVERIFY(log.open(dir.filePath("l.log"), "COM 9"));
+            for (int at = 0; at < bytes.size(); at += piece)
+                log.received(bytes.mid(at, piece));
+            log.sent(writeRequest(bytes.mid(bytes.indexOf(SOH) + 1, 3).replace('G', 'S'), bytes.mid(bytes.indexOf('(') + 1).chopped(2)));
+            log.close("x");
+            const QList<QByteArray> lines = readFile(dir.filePath("l.log")).split('\n');
+            QVERIFY2(lines.size() > 5 && lines[3].endsWith("<- " + shown.toLatin1()), lines.value(3).constData());
+            QString request = shown.mid(shown.indexOf("<SOH>")).replace("G", "S");
+            request[request.indexOf('(')] = '[';
+            request[request.lastIndexOf(')')] = ']';
+            QVERIFY2(lines[4].endsWith("-> " + request.toLatin1()), lines[4].constData());
+        }
     }
 
     void versionsCompareByteByByte()

@@ -1,8 +1,11 @@
 #include "PortNaming.h"
+#include "ProfileFile.h"
 #include "QtSerialPortService.h"
 
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 // What only Linux does: device names by convention, permissions on devices.
 class TestLinux : public QObject {
@@ -31,6 +34,20 @@ private slots:
         QCOMPARE(naming.devicePath(33), QStringLiteral("/dev/serial/by-id/x"));
         QCOMPARE(naming.devicePath(34), QStringLiteral("/dev/ttyUSB1"));
         QCOMPARE(naming.numberForDevice(QStringLiteral("/dev/pts/7")), 9);
+    }
+
+    // A FIFO would block the first read (and a save would replace it): neither happens.
+    void aSettingsFileThatIsNoFileIsLeftAlone()
+    {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath("QOVMS.ini");
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        ProfileFile ini(fifo);
+        QVERIFY(!ini.load());
+        ini.writeString("MAIN", "ComPort", "'COM 2'");
+        QVERIFY(!ini.save());
+        QVERIFY(!QFileInfo(fifo).isFile() && QFileInfo::exists(fifo));
+        QVERIFY(PortNaming::fromSettings(fifo).explicitMap().isEmpty());
     }
 
     void openFailuresAreWordedForTheTechnician()

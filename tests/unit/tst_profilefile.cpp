@@ -115,27 +115,34 @@ private slots:
         QCOMPARE(ini.readString("PORTS", "COM9"), QStringLiteral("/dev/pts/4"));
     }
 
-    // Notepad's "Unicode" and "UTF-8 with BOM": read, and written back as they were.
+    // Notepad's "Unicode" and "UTF-8 with BOM": read, and written back as they were,
+    // also when the mark lies (code page 1250 behind it) or a byte is left over.
     void aMarkedFileKeepsItsEncoding_data()
     {
-        QTest::addColumn<bool>("utf16");
-        QTest::newRow("UTF-16LE") << true;
-        QTest::newRow("UTF-8") << false;
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        const auto u16 = [](const QString &t) {
+            return "\xff\xfe" + QByteArray(reinterpret_cast<const char *>(t.utf16()), t.size() * 2);
+        };
+        const QString text = QStringLiteral("[MAIN]\r\nComPort='COM 3'\r\nKto=Łukasz ✓\r\n");
+        const QString added = text + QStringLiteral("DetectCOM=0\r\n");
+        QTest::newRow("UTF-16LE") << u16(text) << u16(added);
+        QTest::newRow("UTF-16LE, odd length") << u16(text) + 'A' << u16(added) + 'A';
+        QTest::newRow("UTF-8") << "\xef\xbb\xbf" + text.toUtf8() << "\xef\xbb\xbf" + added.toUtf8();
+        const QByteArray cp1250 = "\xef\xbb\xbf[MAIN]\r\n; \xb3\xf3\xea\r\nComPort='COM 3'\r\n";
+        QTest::newRow("UTF-8 mark, code page 1250") << cp1250 << cp1250 + "DetectCOM=0\r\n";
     }
     void aMarkedFileKeepsItsEncoding()
     {
-        QFETCH(bool, utf16);
-        const auto bytes = [utf16](const QString &t) {
-            return utf16 ? "\xff\xfe" + QByteArray(reinterpret_cast<const char *>(t.utf16()), t.size() * 2)
-                         : "\xef\xbb\xbf" + t.toUtf8();
-        };
-        writeFile(path(), bytes(QStringLiteral("[MAIN]\r\nComPort='COM 3'\r\nKto=Łukasz ✓\r\n")));
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        writeFile(path(), before);
         ProfileFile ini(path());
         QVERIFY(ini.load());
         QCOMPARE(ini.readString("main", "comport"), QStringLiteral("COM 3"));
         ini.writeString("MAIN", "DetectCOM", "0");
         QVERIFY(ini.save());
-        QCOMPARE(readFile(path()), bytes(QStringLiteral("[MAIN]\r\nComPort='COM 3'\r\nKto=Łukasz ✓\r\nDetectCOM=0\r\n")));
+        QCOMPARE(readFile(path()), after);
     }
 
     void writingANewSectionAppendsIt()

@@ -2,16 +2,44 @@
 
 #include "ConfigurationFile.h"
 
+#include <QRegularExpression>
 #include <QTcpSocket>
 
+#include <optional>
+
 namespace {
-ModuleSimulator::Family family(const QByteArray &name)
+// A test that mistypes a command must hear so, not get a module it did not ask for.
+std::optional<ModuleSimulator::Family> family(const QByteArray &name)
 {
+    if (name == "mkv")
+        return ModuleSimulator::Family::MKV;
     if (name == "rw5gsm")
         return ModuleSimulator::Family::RW5GSM;
     if (name == "rw5sms")
         return ModuleSimulator::Family::RW5SMS;
-    return ModuleSimulator::Family::MKV;
+    return std::nullopt;
+}
+
+std::optional<int> number(const QByteArray &text)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    return ok && n >= -1 ? std::optional<int>(n) : std::nullopt; // -1: never
+}
+
+std::optional<bool> flag(const QByteArray &text)
+{
+    if (text == "0" || text == "1")
+        return text == "1";
+    return std::nullopt;
+}
+
+std::optional<QByteArray> hex(const QByteArray &text)
+{
+    static const QRegularExpression pairs(QStringLiteral("^([0-9A-Fa-f]{2})*$")); // none: no noise
+    if (!pairs.match(QLatin1String(text)).hasMatch())
+        return std::nullopt;
+    return QByteArray::fromHex(text);
 }
 } // namespace
 
@@ -61,31 +89,44 @@ QByteArray ControlServer::run(const QList<QByteArray> &w)
         QString error;
         return reset(&error) ? "ok" : "err " + error.toUtf8();
     }
-    if (command == "identity")
-        sim.setIdentity(family(a), b);
-    else if (command == "echo")
-        sim.setEcho(a == "1");
-    else if (command == "halfduplex")
-        sim.setHalfDuplex(a == "1");
-    else if (command == "baud")
-        sim.setBaudRate(a.toInt());
-    else if (command == "latency")
-        sim.setLatency(a.toInt());
-    else if (command == "split")
-        sim.setSplit(a.toInt(), b.toInt());
-    else if (command == "noise")
-        sim.setNoise(QByteArray::fromHex(a));
-    else if (command == "silentafter")
-        sim.setSilentAfter(a.toInt());
-    else if (command == "hangupafter")
-        sim.setHangUpAfter(a.toInt());
-    else if (command == "previous")
-        sim.answerWithPrevious(a);
-    else if (command == "differ")
-        sim.setStoreDifferently(a);
-    else if (command == "inject")
-        sim.inject(QByteArray::fromHex(a));
-    else if (command == "hangup")
+    const auto n = number(a);
+    const auto on = flag(a);
+    const auto bytes = hex(a);
+    const QByteArray malformed = "err malformed: " + w.join(' ');
+    if (command == "identity") {
+        const auto f = family(a);
+        if (!f || b.isEmpty())
+            return malformed;
+        sim.setIdentity(*f, b);
+    } else if (command == "echo" || command == "halfduplex") {
+        if (!on)
+            return malformed;
+        command == "echo" ? sim.setEcho(*on) : sim.setHalfDuplex(*on);
+    } else if (command == "baud" || command == "latency" || command == "silentafter" || command == "hangupafter") {
+        if (!n)
+            return malformed;
+        if (command == "baud")
+            sim.setBaudRate(*n);
+        else if (command == "latency")
+            sim.setLatency(*n);
+        else if (command == "silentafter")
+            sim.setSilentAfter(*n);
+        else
+            sim.setHangUpAfter(*n);
+    } else if (command == "split") {
+        const auto m = number(b);
+        if (!n || !m)
+            return malformed;
+        sim.setSplit(*n, *m);
+    } else if (command == "noise" || command == "inject") {
+        if (!bytes)
+            return malformed;
+        command == "noise" ? sim.setNoise(*bytes) : sim.inject(*bytes);
+    } else if (command == "previous" || command == "differ") {
+        if (a.isEmpty())
+            return malformed;
+        command == "previous" ? sim.answerWithPrevious(a) : sim.setStoreDifferently(a);
+    } else if (command == "hangup")
         sim.hangUp();
     else if (command == "clearlog")
         sim.clearLog();
