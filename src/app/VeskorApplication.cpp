@@ -1,9 +1,8 @@
 #include "VeskorApplication.h"
 
-#include <QLibraryInfo>
-#include <QLocale>
+#include "ProgramInfo.h"
+
 #include <QMessageBox>
-#include <QTranslator>
 
 #include <exception>
 
@@ -11,23 +10,12 @@ VeskorApplication::VeskorApplication(int &argc, char **argv) : QApplication(argc
 
 void VeskorApplication::setNames()
 {
-    QCoreApplication::setApplicationName(QStringLiteral("Veskor"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VESKOR_VERSION));
+    ProgramInfo::setNames();
 }
 
 bool VeskorApplication::loadQtTranslation(QCoreApplication &app)
 {
-    auto *translator = new QTranslator(&app);
-    const QLocale polish(QLocale::Polish, QLocale::Poland);
-    for (const QString &folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-                                  QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}) {
-        if (translator->load(polish, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
-            QCoreApplication::installTranslator(translator);
-            return true;
-        }
-    }
-    delete translator;
-    return false;
+    return ProgramInfo::loadQtTranslation(app);
 }
 
 bool VeskorApplication::notify(QObject *receiver, QEvent *event)

@@ -5,12 +5,17 @@
 #include "Validation.h"
 
 #include <QDir>
+#include <QFileInfo>
+
+#include <csignal>
 
 namespace {
 constexpr int kIdentifyTimeoutMs = 10000;
-// No progress for this long: the module has stopped answering (the window waits
-// for the technician to close the port; a script cannot).
-constexpr int kIdleTimeoutMs = 15000;
+
+QString signalName(int signal)
+{
+    return signal == SIGINT ? QStringLiteral("SIGINT") : QStringLiteral("SIGTERM");
+}
 
 QString withoutStatusWord(const QString &status)
 {
@@ -18,8 +23,9 @@ QString withoutStatusWord(const QString &status)
 }
 } // namespace
 
-CliSession::CliSession(const PortNaming &naming, QString portEntry, QString logFile)
-    : m_port(naming), m_engine(&m_port, this), m_portEntry(std::move(portEntry)), m_logFile(std::move(logFile))
+CliSession::CliSession(const PortNaming &naming, QString portEntry, QString portName, QString logFile, int idleMs)
+    : m_port(naming), m_engine(&m_port, this), m_portEntry(std::move(portEntry)), m_portName(std::move(portName)),
+      m_logFile(std::move(logFile)), m_idleMs(idleMs)
 {
     m_idle.setSingleShot(true);
     connect(&m_idle, &QTimer::timeout, &m_loop, &QEventLoop::quit);
@@ -29,6 +35,26 @@ CliSession::CliSession(const PortNaming &naming, QString portEntry, QString logF
         m_loop.quit();
     });
     connect(&m_port, &SerialPort::portClosed, &m_loop, &QEventLoop::quit);
+    connect(&m_port, &SerialPort::deviceLost, this, [this] { m_lineLost = true; });
+}
+
+void CliSession::interrupt(int signal)
+{
+    m_signal = signal;
+    if (m_writing && !m_stopped) {
+        m_writing = false; // a second one stops it
+        printLine(stderr, QString::fromUtf8("przerwanie — zapis zostanie dokończony"));
+        m_log.note(QStringLiteral("%1: zapis zostanie dokończony").arg(signalName(signal)));
+        return;
+    }
+    m_stopped = true;
+    m_loop.quit();
+}
+
+QString CliSession::portLabel() const
+{
+    const QString device = QDir::toNativeSeparators(m_port.devicePath());
+    return device.isEmpty() || device == m_portName ? m_portName : m_portName + QStringLiteral(" (") + device + QLatin1Char(')');
 }
 
 ModuleTraits CliSession::traits(bool sendsPassword) const
@@ -48,6 +74,10 @@ void CliSession::setStatus(const QString &text)
 
 void CliSession::showMessage(Message kind, const QString &text)
 {
+    if (m_opening) { // told with the port's name, as its own failure
+        m_openFailure = text.startsWith(QStringLiteral("Błąd: ")) ? text.mid(6) : text;
+        return;
+    }
     m_lastMessage = text;
     m_log.note(text);
     const QString caption = QString::fromUtf8(kind == Message::Error     ? "Błąd"
@@ -90,27 +120,53 @@ void CliSession::showVerificationResult(bool success)
 bool CliSession::waitFor(bool &done, int idleTimeoutMs)
 {
     m_idle.start(idleTimeoutMs);
-    while (!done && m_port.isOpen() && m_idle.isActive())
+    while (!done && !m_stopped && m_port.isOpen() && m_idle.isActive())
         m_loop.exec();
     m_idle.stop();
     if (done)
         return true;
-    if (m_port.isOpen()) { // no answer in time
+    if (m_stopped) {
+        m_exit = 128 + m_signal;
+    } else if (m_port.isOpen()) { // no answer in time
         printLine(stdout, QStringLiteral("Błąd: moduł nie odpowiada na porcie %1.").arg(m_portEntry));
         m_lastMessage = QStringLiteral("moduł nie odpowiada");
         m_exit = ModuleRefused;
     } else if (m_exit == Success) {
-        m_exit = m_identified ? LineLost : ModuleRefused; // lost, refused or never opened
+        m_exit = m_identified || m_lineLost ? LineLost : ModuleRefused; // lost or refused
     }
     return false;
 }
 
 int CliSession::finish(int exit, const QString &ending)
 {
+    m_writing = false;
     if (m_port.isOpen())
         m_engine.BitBtnPolaczClick();
-    m_log.close(ending.isEmpty() ? (m_lastMessage.isEmpty() ? QStringLiteral("bez błędów") : m_lastMessage) : ending);
+    QString end = ending.isEmpty() ? (m_lastMessage.isEmpty() ? QStringLiteral("bez błędów") : m_lastMessage) : ending;
+    if (m_signal) { // the shell's convention: 128 and the signal
+        end = m_stopped ? QStringLiteral("przerwano (%1)").arg(signalName(m_signal))
+                        : end + QStringLiteral(" (po %1)").arg(signalName(m_signal));
+        exit = 128 + m_signal;
+    }
+    m_log.close(end);
     return exit;
+}
+
+bool CliSession::canSave(const QString &file)
+{
+    const QFileInfo info(file);
+    const QFileInfo folder(info.absolutePath());
+    QString reason;
+    if (!folder.isDir())
+        reason = QStringLiteral("folder %1 nie istnieje").arg(QDir::toNativeSeparators(folder.filePath()));
+    else if (info.exists() && (!info.isFile() || !info.isWritable()))
+        reason = QStringLiteral("plik nie może zostać nadpisany");
+    else if (!info.exists() && !folder.isWritable())
+        reason = QStringLiteral("brak prawa zapisu w folderze %1").arg(QDir::toNativeSeparators(folder.filePath()));
+    if (reason.isEmpty())
+        return true;
+    showMessage(Message::Error, QStringLiteral("Nie można zapisać pliku %1: %2").arg(QDir::toNativeSeparators(file), reason));
+    return false;
 }
 
 bool CliSession::saveRead(const QString &file)
@@ -134,37 +190,47 @@ bool CliSession::saveRead(const QString &file)
 
 int CliSession::run(Command command, const QString &file)
 {
+    m_port.setComNumber(PortNaming::numberFromEntry(m_portEntry)); // for the log; opening sets it too
+    // Before anything is refused: a refusal is the log's one note then.
+    if (!m_logFile.isEmpty() && m_log.open(m_logFile, portLabel()))
+        m_engine.setLineObserver(&m_log);
+
     TUstawienie fromFile = emptyConfiguration();
+    if (command == Command::Read && !canSave(file))
+        return finish(FileRefused, QString());
     if (command != Command::Read) {
         QString reason;
         switch (ConfigurationFile::load(file, fromFile, &reason)) {
         case ConfigurationFile::LoadResult::CannotOpen:
             showMessage(Message::Error,
                         QStringLiteral("Nie można otworzyć pliku %1: %2").arg(QDir::toNativeSeparators(file), reason));
-            return FileRefused;
+            return finish(FileRefused, QString());
         case ConfigurationFile::LoadResult::TooShort:
             showMessage(Message::Error, QStringLiteral("Nie można wczytać pliku z konfiguracją!"));
-            return FileRefused;
+            return finish(FileRefused, QString());
         case ConfigurationFile::LoadResult::Loaded:
             break;
         }
     }
-    m_port.setComNumber(PortNaming::numberFromEntry(m_portEntry)); // for the log; opening sets it too
-    if (!m_logFile.isEmpty() &&
-        m_log.open(m_logFile, m_portEntry + QStringLiteral(" (") + QDir::toNativeSeparators(m_port.devicePath()) +
-                                  QLatin1Char(')')))
-        m_engine.setLineObserver(&m_log);
 
-    m_engine.BitBtnPolaczClick(); // a failed open is told as the window tells it
+    m_opening = true;
+    m_engine.BitBtnPolaczClick();
+    m_opening = false;
+    if (!m_port.isOpen()) { // no such device, busy, not allowed
+        showMessage(Message::Error,
+                    QStringLiteral("Błąd: nie można otworzyć portu %1: %2").arg(portLabel(), m_openFailure));
+        return finish(PortUnavailable, QString());
+    }
     if (!waitFor(m_identified, kIdentifyTimeoutMs))
         return finish(m_exit, QString());
 
     if (command == Command::Write) {
         m_settings = fromFile;
+        m_writing = true;
         m_engine.BitBtnZapisLicznikClick();
         if (m_exit == FileRefused) // refused by validation: nothing was sent
             return finish(m_exit, QString());
-        if (!waitFor(m_verified, kIdleTimeoutMs))
+        if (!waitFor(m_verified, m_idleMs))
             return finish(m_exit, QString());
         if (!m_verifiedOk) {
             printLine(stdout, QStringLiteral("Niezgodność danych po weryfikacji! Różnice: ") +
@@ -176,7 +242,7 @@ int CliSession::run(Command command, const QString &file)
     }
 
     m_engine.BitBtnOdczytLicznikClick();
-    if (!waitFor(m_shown, kIdleTimeoutMs))
+    if (!waitFor(m_shown, m_idleMs))
         return finish(m_exit, QString());
     if (command == Command::Read)
         return finish(saveRead(file) ? Success : FileRefused, QString());

@@ -16,13 +16,18 @@
 class CliSession : public QObject, public LinkHost {
     Q_OBJECT
 public:
-    enum Exit { Success = 0, Usage = 1, FileRefused = 2, ModuleRefused = 3, LineLost = 4 };
+    enum Exit { Success = 0, Usage = 1, FileRefused = 2, ModuleRefused = 3, LineLost = 4, PortUnavailable = 5 };
     enum class Command { Read, Write, Compare };
 
-    CliSession(const PortNaming &naming, QString portEntry, QString logFile);
+    // portEntry is the port list's "COM n" that naming maps to the device;
+    // portName is how the technician named it.
+    CliSession(const PortNaming &naming, QString portEntry, QString portName, QString logFile, int idleMs);
 
     // The file is read for Write and Compare, written for Read.
     int run(Command command, const QString &file);
+    // SIGINT or SIGTERM: a read or a compare stops at once; a write is finished
+    // and verified unless a second one comes. The port is closed either way.
+    void interrupt(int signal);
 
     // LinkHost
     void setStatus(const QString &text) override;
@@ -43,11 +48,16 @@ private:
     bool waitFor(bool &done, int idleTimeoutMs);
     int finish(int exit, const QString &ending);
     bool saveRead(const QString &file);
+    // Whether a read's file can be written, said before the module is touched.
+    bool canSave(const QString &file);
+    QString portLabel() const;
 
     QtSerialPortService m_port;
     LinkEngine m_engine;
     QString m_portEntry;
+    QString m_portName;
     QString m_logFile;
+    int m_idleMs;
     LineLog m_log;
     TUstawienie m_settings = emptyConfiguration();
     TUstawienie m_readBack = emptyConfiguration();
@@ -60,4 +70,10 @@ private:
     bool m_shown = false;
     bool m_verified = false;
     bool m_verifiedOk = false;
+    bool m_lineLost = false;
+    bool m_opening = false;
+    QString m_openFailure; // the engine's message of a failed open
+    bool m_writing = false;
+    bool m_stopped = false;
+    int m_signal = 0; // the last interruption's
 };

@@ -1,12 +1,12 @@
 // veskor-cli: the window's link, sequences and checks for scripts and workshops.
+#include "CliArguments.h"
 #include "CliSession.h"
 #include "Console.h"
 #include "PortList.h"
 #include "ProfileFile.h"
 #include "ProgramFolders.h"
-#include "VeskorApplication.h"
+#include "ProgramInfo.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
 
@@ -18,57 +18,47 @@ QString settingsToRead(const ProgramFolders &folders)
         return folders.settingsFile;
     return folders.programSettingsFile;
 }
+
+// A number for a device named by its path: its own where it has one, else one
+// above every port the list and the settings can name.
+int numberFor(PortNaming &naming, const QString &device)
+{
+    if (const int n = naming.numberForDevice(device))
+        return n;
+    int n = 65535;
+    while (naming.explicitMap().contains(n))
+        --n;
+    naming.map(n, device);
+    return n;
+}
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    VeskorApplication::setNames();
+    ProgramInfo::setNames();
     QCoreApplication::setApplicationName(QStringLiteral("veskor-cli"));
-    VeskorApplication::loadQtTranslation(app);
+    ProgramInfo::loadQtTranslation(app);
 
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(
-        QStringLiteral("Veskor v. %1 z wiersza poleceń: odczyt, zapis z weryfikacją i porównanie konfiguracji "
-                       "modułu telemetrycznego GSM.\n\nKody wyjścia: 0 powodzenie, 1 błędne wywołanie, 2 plik "
-                       "odrzucony, 3 moduł odrzucony lub nie odpowiada, 4 utracone połączenie, niezgodność po "
-                       "weryfikacji lub różnice.")
-            .arg(QCoreApplication::applicationVersion()));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Pokazuje tę pomoc i kończy program."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Pokazuje wersję programu i kończy program."));
-    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Port z listy portów, np. \"COM 9\"."),
-                                  QStringLiteral("port"));
-    const QCommandLineOption read(QStringLiteral("read"), QStringLiteral("Odczytuje moduł i zapisuje plik."),
-                                  QStringLiteral("plik"));
-    const QCommandLineOption write(
-        QStringLiteral("write"), QStringLiteral("Zapisuje plik do modułu i weryfikuje zapis."), QStringLiteral("plik"));
-    const QCommandLineOption compare(QStringLiteral("compare"),
-                                     QStringLiteral("Sprawdza, czy moduł zawiera konfigurację z pliku."),
-                                     QStringLiteral("plik"));
-    const QCommandLineOption listPorts(QStringLiteral("list-ports"), QStringLiteral("Pokazuje listę portów."));
-    const QCommandLineOption log(QStringLiteral("log"), QStringLiteral("Zapisuje dziennik linii do pliku."),
-                                 QStringLiteral("plik"));
-    parser.addOptions({help, version, port, read, write, compare, listPorts, log});
-    if (!parser.parse(app.arguments())) {
-        printLine(stderr, QStringLiteral("veskor-cli: ") + parser.errorText());
+    const CliArguments args = CliArguments::parse(app.arguments());
+    switch (args.command) {
+    case CliArguments::Command::None:
+        printLine(stderr, QStringLiteral("veskor-cli: ") + args.error);
         return CliSession::Usage;
-    }
-    if (parser.isSet(version)) {
+    case CliArguments::Command::Version:
         printLine(stdout, QStringLiteral("Veskor %1").arg(QCoreApplication::applicationVersion()));
         return 0;
-    }
-    if (parser.isSet(help)) {
-        printLine(stdout, parser.helpText());
+    case CliArguments::Command::Help:
+        printLine(stdout, args.helpText);
         return 0;
+    default:
+        break;
     }
 
     const ProgramFolders folders = ProgramFolders::forProgramIn(QCoreApplication::applicationDirPath());
     const QString settings = settingsToRead(folders);
-    const PortNaming naming = PortNaming::fromSettings(settings);
-    if (parser.isSet(listPorts)) {
+    PortNaming naming = PortNaming::fromSettings(settings);
+    if (args.command == CliArguments::Command::ListPorts) {
         ProfileFile ini(settings);
         ini.load();
         const bool detect = ini.readBool(QStringLiteral("MAIN"), QStringLiteral("DetectCOM"), true);
@@ -77,16 +67,12 @@ int main(int argc, char *argv[])
         return 0;
     }
 
-    const int commands = int(parser.isSet(read)) + int(parser.isSet(write)) + int(parser.isSet(compare));
-    if (commands != 1 || !parser.isSet(port)) {
-        printLine(stderr, QStringLiteral("veskor-cli: podaj --port i jedno z --read, --write, --compare "
-                                         "(--help pokazuje wszystko)."));
-        return CliSession::Usage;
-    }
-    CliSession session(naming, parser.value(port), parser.value(log));
-    if (parser.isSet(read))
-        return session.run(CliSession::Command::Read, parser.value(read));
-    if (parser.isSet(write))
-        return session.run(CliSession::Command::Write, parser.value(write));
-    return session.run(CliSession::Command::Compare, parser.value(compare));
+    const int number = args.port ? args.port : numberFor(naming, args.portDevice);
+    CliSession session(naming, QStringLiteral("COM %1").arg(number), args.portEntry(), args.log,
+                       args.idleSeconds * 1000);
+    watchInterruptions(&session, [&session](int signal) { session.interrupt(signal); });
+    const auto command = args.command == CliArguments::Command::Read    ? CliSession::Command::Read
+                         : args.command == CliArguments::Command::Write ? CliSession::Command::Write
+                                                                        : CliSession::Command::Compare;
+    return session.run(command, args.file);
 }

@@ -15,6 +15,10 @@ public:
     int numberForDevice(const QString &devicePath) const;
 
     const QMap<int, QString> &explicitMap() const { return m_map; }
+    // Names a device for number, above what the map and the convention give.
+    void map(int number, const QString &devicePath) { m_map.insert(number, devicePath); }
+    // Whether a port may be named by its device path (Linux scripts do; Windows has COM numbers only).
+    static bool acceptsDevicePaths();
 
     // The "COM9=/dev/..." lines of the settings file's section PORTS.
     static PortNaming fromSettings(const QString &iniPath);

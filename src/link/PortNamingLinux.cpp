@@ -43,3 +43,8 @@ int PortNaming::numberForDevice(const QString &devicePath) const
     }
     return 0;
 }
+
+bool PortNaming::acceptsDevicePaths()
+{
+    return true;
+}

@@ -17,3 +17,8 @@ int PortNaming::numberForDevice(const QString &devicePath) const
     const auto match = pattern.match(devicePath);
     return match.hasMatch() ? match.captured(1).toInt() : 0;
 }
+
+bool PortNaming::acceptsDevicePaths()
+{
+    return false;
+}

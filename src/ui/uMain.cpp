@@ -2,7 +2,7 @@
 
 #include "ConfigEditor.h"
 #include "FlatComboBox.h"
-#include "PortList.h"
+#include "PortListBox.h"
 #include "ConfigurationFile.h"
 #include "ConfigurationView.h"
 #include "Validation.h"

@@ -2,7 +2,7 @@
 
 #include "LinkEngine.h"
 #include "LinkHost.h"
-#include "PortList.h"
+#include "PortListBox.h"
 #include "ProgramFolders.h"
 #include "PortNaming.h"
 #include "TUstawienie.h"

@@ -1,11 +1,14 @@
 #include "ConfigurationFile.h"
 #include "LineLog.h"
+#include "PortNaming.h"
 #include "SimulatedSession.h"
 #include "TestFiles.h"
 
 #include <QDir>
 #include <QOperatingSystemVersion>
 #include <QProcess>
+
+#include <functional>
 
 // veskor-cli against the simulator, as a workshop's script runs it: its exit
 // status, the file it writes and what the module received.
@@ -14,7 +17,11 @@ class TestCli : public QObject {
 private:
     SimulatedSession *s = nullptr;
 
-    int cli(const QStringList &arguments)
+    QByteArray out; // the last run's stdout
+
+    // Runs veskor-cli on the simulator's port (withPort) with arguments; during, if
+    // given, acts on the running process.
+    int cli(const QStringList &arguments, bool withPort = true, const std::function<void(QProcess &)> &during = {})
     {
         // A copy of its own beside a settings file that maps the simulator's port.
         const QString program = s->dir.filePath(QFileInfo(QStringLiteral(VESKOR_CLI_PATH)).fileName());
@@ -27,11 +34,15 @@ private:
                                QDir::listSeparator() + env.value("PATH")); // Windows: the run-time beside the real one
         p.setProcessEnvironment(env);
         QSignalSpy finished(&p, &QProcess::finished); // the simulator answers from this event loop
-        p.start(program, QStringList{"--port", QStringLiteral("COM %1").arg(s->sim.comNumber())} + arguments);
+        const QString port = QStringLiteral("COM %1").arg(s->sim.comNumber());
+        p.start(program, withPort ? QStringList{"--port", port} + arguments : arguments);
+        if (during)
+            during(p);
         if (!finished.wait(60000))
             return -1;
-        qInfo("%s", p.readAllStandardOutput().constData());
-        return p.exitCode();
+        out = p.readAllStandardOutput();
+        qInfo("%s", out.constData());
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
     }
     QString file(const char *name) const { return s->dir.filePath(QLatin1String(name)); }
 
@@ -63,14 +74,20 @@ private slots:
                 QTest::addRow("%s %s", k.name, command) << int(k.family) << QByteArray(k.version) << command << "" << 0;
         }
         const int mkv = int(TestSimulator::Family::MKV);
-        QTest::newRow("a file validation refuses") << mkv << QByteArray("02.00l") << "write"
-                                                   << "refused" << 2;
-        QTest::newRow("a silent module") << mkv << QByteArray("02.00l") << "read"
-                                         << "silent" << 3;
-        QTest::newRow("a probe pulled mid-write") << mkv << QByteArray("02.00l") << "write"
-                                                  << "hang-up" << 4;
-        QTest::newRow("a verification mismatch") << mkv << QByteArray("02.00l") << "write"
-                                                 << "mismatch" << 4;
+        const struct {
+            const char *name, *command, *fault;
+            int exitCode;
+        } faults[] = {{"a file validation refuses", "write", "refused", 2},
+                      {"a password the line cannot carry", "write", "8-bit password", 2},
+                      {"a silent module", "read", "silent", 3},
+                      {"a hang-up on the first request", "read", "hang-up at once", 4},
+                      {"a probe pulled mid-write", "write", "hang-up", 4},
+                      {"a verification mismatch", "write", "mismatch", 4},
+                      {"a daily schedule", "write", "daily", 0},
+                      {"SIGTERM mid-write", "write", "SIGTERM", 143},
+                      {"a closed stdout", "write", "closed stdout", 0}};
+        for (const auto &f : faults)
+            QTest::newRow(f.name) << mkv << QByteArray("02.00l") << f.command << f.fault << f.exitCode;
     }
     void commands()
     {
@@ -80,12 +97,15 @@ private slots:
         QFETCH(QString, fault);
         QFETCH(int, exitCode);
         s->sim.setIdentity(TestSimulator::Family(family), version);
-        if (fault == "silent") {
-            s->sim.setSilentAfter(0);
+        if (fault == "silent" || fault == "hang-up at once") {
+            fault == "silent" ? s->sim.setSilentAfter(0) : s->sim.setHangUpAfter(0);
             QCOMPARE(cli({"--read", file("read.qovsms")}), exitCode);
             return;
         }
-        QCOMPARE(cli({"--read", file("read.qovsms")}), 0);
+        QCOMPARE(cli({"--read", file("read.qovsms"), "--log", file("read.log")}), 0);
+        // The module's answers are hidden too, not only the requests.
+        const QByteArray readLog = readFile(file("read.log"));
+        QVERIFY(readLog.contains("<SOH>G20<STX>(" + QByteArray(s->sim.reg("G20").size(), '*') + ")<EOT>"));
         TUstawienie u = emptyConfiguration();
         QVERIFY(ConfigurationFile::fromBytes(readFile(file("read.qovsms")), u));
         if (command == "read") { // the bytes the window saves after its own read
@@ -100,24 +120,90 @@ private slots:
         }
         u.Pin.setText("4321");
         u.AccessCode.setText(fault == "refused" ? "" : "7315");
+        // Shorter than the module keeps it (a write pads it); one the line cannot carry.
+        u.MeterPassword.setBytes(fault == "8-bit password" ? "has\xb3o" : "Xk9Qp");
+        if (fault == "daily") {
+            u.Harmonogram_rodzaj = 2;
+            u.Harmonogram_dzien = 1;
+            s->sim.setBaudRate(4800); // the whole write lasts well beyond --idle 1
+        }
         QVERIFY(ConfigurationFile::save(file("write.qovsms"), u));
         const int asked = int(s->sim.requestCodes().size());
         if (fault == "hang-up")
             s->sim.setHangUpAfter(asked + 6);
         if (fault == "mismatch")
             s->sim.setStoreDifferently("S20");
-        QCOMPARE(cli({"--write", file("write.qovsms"), "--log", file("write.log")}), exitCode);
-        if (fault == "refused") {
+        const auto during = [&](QProcess &p) {
+            if (fault == "closed stdout") { // veskor-cli ... | head -1
+                p.closeReadChannel(QProcess::StandardOutput);
+                p.closeReadChannel(QProcess::StandardError);
+            } else if (fault == "SIGTERM") {
+                QTRY_VERIFY_WITH_TIMEOUT(s->sim.requestCodes().size() > asked + 8, 20000);
+                p.terminate();
+            }
+        };
+        // Every step well within a second, the whole write well beyond.
+        QCOMPARE(cli({"--write", file("write.qovsms"), "--log", file("write.log"), "--idle", "1"}, true, during),
+                 exitCode);
+        if (exitCode == 2) {
             QCOMPARE(s->sim.requestCodes().mid(asked), QList<QByteArray>{"GE0"}); // nothing written
-        } else if (exitCode == 0) {
+        } else if (exitCode != 4) {
             QCOMPARE(s->sim.reg("G20"), QByteArray("4321"));
             QCOMPARE(cli({"--compare", file("write.qovsms")}), 0);
             // The log of a write can be mailed: no PIN, access code or password in it.
             const QByteArray log = readFile(file("write.log"));
-            QVERIFY(log.contains("<SOH>S20<STX>[****]<EOT>") && log.contains("koniec: Programowanie zakończone"));
+            QVERIFY(log.contains("<SOH>S20<STX>[****]<EOT>"));
+            QVERIFY(log.contains(fault == "SIGTERM" ? "koniec: Programowanie zakończone powodzeniem. (po SIGTERM)"
+                                                    : "koniec: Programowanie zakończone"));
             for (const QByteArray &secret : {QByteArray("[4321]"), QByteArray("7315"), u.MeterPassword.bytes()})
                 QVERIFY2(!log.contains(secret), secret.constData());
+            QCOMPARE(cli({"--read", file("again.qovsms")}), 0);
+            TUstawienie again = emptyConfiguration();
+            QVERIFY(ConfigurationFile::fromBytes(readFile(file("again.qovsms")), again));
+            QCOMPARE(again.Harmonogram_rodzaj, u.Harmonogram_rodzaj);
+            u.Telefony[2].setText("601999999");
+            QVERIFY(ConfigurationFile::save(file("write.qovsms"), u));
+            QCOMPARE(cli({"--compare", file("write.qovsms")}), 4);
+            QVERIFY(out.contains("  numer 3\n") && !out.contains("numer 4"));
         }
+    }
+
+    // Refused whole (status 1, the module never hears a frame), or taken as typed.
+    void arguments_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        const QString read = QStringLiteral("--read=") + QDir::temp().filePath("veskor-cli-arguments.qovsms");
+        const struct {
+            const char *name;
+            QStringList arguments;
+            int exitCode;
+        } rows[] = {{"a port number alone", {"--port", "9", read}, 1},
+                    {"a port beyond 65535", {"--port", "COM 70000", read}, 1},
+                    {"a port number with a leading zero", {"--port", "COM09", read}, 1},
+                    {"an unquoted \"COM 9\"", {"--port", "COM", "9", read}, 1},
+                    {"a word that is no option", {"--port", "%1", "read", read}, 1},
+                    {"an option given twice", {"--port", "%1", "--write", "a", "--write", "b"}, 1},
+                    {"--list-ports with a command", {"--list-ports", "--port", "%1", read}, 1},
+                    {"--log naming the file", {"--port", "%1", "--write", "a", "--log", "./a"}, 1},
+                    {"a port that cannot be opened", {"--port", "COM 200", read}, 5},
+                    {"a port as Windows writes it", {"--port", "%1", read}, 0},
+                    {"a port as a device path", {"--port", "%1", read}, 0}};
+        for (const auto &r : rows)
+            QTest::newRow(r.name) << r.arguments << r.exitCode;
+    }
+    void arguments()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        const QString row = QString::fromLatin1(QTest::currentDataTag());
+        if (row.contains("device") && !PortNaming::acceptsDevicePaths())
+            QSKIP("ports are COM numbers only here");
+        const QString port = row.contains("Windows")  ? QStringLiteral("com%1").arg(s->sim.comNumber())
+                             : row.contains("device") ? QString::fromLatin1(s->sim.portsLine().split('=').last())
+                                                      : QStringLiteral("COM %1").arg(s->sim.comNumber());
+        QCOMPARE(cli(arguments.replaceInStrings("%1", port), false), exitCode);
+        QCOMPARE(s->sim.requestCodes().isEmpty(), exitCode != 0);
     }
 
     // Private, named by UTC, and rotation touches no file but the program's own logs.

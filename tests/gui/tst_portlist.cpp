@@ -1,5 +1,5 @@
 #include "FakePortSource.h"
-#include "PortList.h"
+#include "PortListBox.h"
 
 #include <QComboBox>
 #include <QSignalSpy>

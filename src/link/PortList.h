@@ -8,8 +8,6 @@
 #include <memory>
 #include <optional>
 
-class QComboBox;
-
 // Where detected port names come from: the registry on Windows, the devices on
 // Linux, a script in tests. Names are like the registry's data: "COM3".
 class PortSource {
@@ -35,9 +33,5 @@ QString entry(int number);
 // The entries the list shows: the system's ports when detecting and the system
 // has a list of them, else the fixed COM 1 to COM 16.
 QStringList entries(bool detect, const PortSource &source);
-
-// Refills the pick list, keeping the selection where it can; changes nothing
-// when the entries are the same. Each entry's tooltip names its device.
-void refresh(QComboBox *list, bool detect, const PortSource &source, const PortNaming &naming);
 
 } // namespace PortList
