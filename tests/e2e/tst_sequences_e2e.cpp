@@ -2,6 +2,8 @@
 #include "uKomunikat.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QStandardPaths>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
@@ -58,6 +60,7 @@ private slots:
     void init()
     {
         s = new SimulatedSession;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(s->dir.filePath("data"))); // the window's logs: this test's own
         QVERIFY(s->startSimulator());
         sim = &s->sim;
         form = nullptr;
@@ -118,6 +121,14 @@ private slots:
         QCOMPARE(sim->reg("G60"), QByteArray("+48600700800,CSL"));
         QCOMPARE(form->komunikatForm(), nullptr);
         QVERIFY(form->isEnabled());
+        // The session's log holds the frames, not only the notes, secrets hidden.
+        click("BitBtnPolacz");
+        QTRY_COMPARE(form->statusText(), QStringLiteral("Status: Port zamknięty"));
+        const QDir logs(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/logs");
+        QFile lineLog(logs.filePath(logs.entryList({"veskor-*.log"}, QDir::Files, QDir::Name | QDir::Reversed).value(0)));
+        QVERIFY(lineLog.open(QIODevice::ReadOnly));
+        const QByteArray text = lineLog.readAll();
+        QVERIFY2(text.contains("-> <SOH>S20<STX>[****]<EOT>") && text.contains("<- <SOH>G20<STX>(****)<EOT>"), text);
         QVERIFY(s->dialogs.shown.isEmpty());
     }
 
