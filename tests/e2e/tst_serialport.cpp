@@ -109,6 +109,8 @@ private slots:
         emit port->findChild<QSerialPort *>()->errorOccurred(QSerialPort::SerialPortError(error));
         QCoreApplication::processEvents(); // the loss is told from the event loop
         QCOMPARE(lost.count(), int(loss));
+        if (error == QSerialPort::PermissionError || error == QSerialPort::DeviceNotFoundError) // Windows: a pulled probe
+            QVERIFY(lost.value(0).value(0).toString().contains(QStringLiteral("czy sonda jest podłączona?")));
     }
 
     void aHangUpIsReportedOnceAndThePortStaysLogicallyOpen()

@@ -277,6 +277,13 @@ private slots:
             QVERIFY(folders.startUserSettings());
             QCOMPARE(readFile(folders.settingsFile), QByteArray("[PORTS]\r\nCOM9=/dev/pts/7\r\n"));
             QCOMPARE(folders.openFolder(), program + "/Konfiguracje");
+            // Once the user has their own, neither the administrator's file nor folder is used again.
+            writeFile(folders.settingsFile, "[MAIN]\r\n");
+            QVERIFY(folders.startUserSettings());
+            QCOMPARE(readFile(folders.settingsFile), QByteArray("[MAIN]\r\n"));
+            QVERIFY(QDir().mkpath(folders.configurations));
+            writeFile(folders.configurations + "/wzor.qovsms", "x");
+            QCOMPARE(folders.openFolder(), folders.configurations);
         }
         // The user's folders are made when first needed (not the real user's here).
         if (portable || home == m_dir.filePath("home")) {
