@@ -34,6 +34,16 @@ bool sameFile(const QString &a, const QString &b)
 }
 } // namespace
 
+bool CliArguments::wantsDrawing(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--report" || a == "-report" || a.startsWith("--report=") || a.startsWith("-report="))
+            return true;
+    }
+    return false;
+}
+
 CliArguments CliArguments::parse(const QStringList &arguments)
 {
     CliArguments out;
@@ -66,11 +76,14 @@ CliArguments CliArguments::parse(const QStringList &arguments)
     const QCommandLineOption listPorts(QStringLiteral("list-ports"), QStringLiteral("Pokazuje listę portów."));
     const QCommandLineOption log(QStringLiteral("log"), QStringLiteral("Zapisuje dziennik linii do pliku."),
                                  QStringLiteral("plik"));
+    const QCommandLineOption report(QStringLiteral("report"),
+                                    QStringLiteral("Po zweryfikowanym zapisie zapisuje protokół konfiguracji (PDF)."),
+                                    QStringLiteral("plik.pdf"));
     const QCommandLineOption idle(QStringLiteral("idle"),
                                   QStringLiteral("Ile sekund (1-600) czekać na odpowiedź modułu w trakcie "
                                                  "odczytu lub zapisu; domyślnie 15."),
                                   QStringLiteral("sekundy"));
-    parser.addOptions({help, version, port, read, write, compare, listPorts, log, idle});
+    parser.addOptions({help, version, port, read, write, compare, listPorts, log, report, idle});
     out.helpText = parser.helpText();
     const auto refuse = [&out](const QString &why) {
         out.command = Command::None;
@@ -91,7 +104,7 @@ CliArguments CliArguments::parse(const QStringList &arguments)
         return refuse(QStringLiteral("nieoczekiwany argument \"%1\" (port ze spacją trzeba ująć w cudzysłów: "
                                      "--port \"COM 9\").")
                           .arg(parser.positionalArguments().first()));
-    for (const QCommandLineOption *o : {&port, &read, &write, &compare, &log, &idle}) {
+    for (const QCommandLineOption *o : {&port, &read, &write, &compare, &log, &report, &idle}) {
         if (parser.values(*o).size() > 1)
             return refuse(QStringLiteral("opcja --%1 podana więcej niż raz.").arg(o->names().constFirst()));
     }
@@ -125,6 +138,11 @@ CliArguments CliArguments::parse(const QStringList &arguments)
     const QCommandLineOption &given = parser.isSet(read) ? read : parser.isSet(write) ? write : compare;
     out.file = parser.value(given);
     out.log = parser.value(log);
+    out.report = parser.value(report);
+    if (parser.isSet(report) && (out.command != Command::Write || out.report.isEmpty()))
+        return refuse(QStringLiteral("--report należy do --write i potrzebuje nazwy pliku PDF."));
+    if (!out.report.isEmpty() && (sameFile(out.report, out.file) || (!out.log.isEmpty() && sameFile(out.report, out.log))))
+        return refuse(QStringLiteral("--report nie może wskazywać pliku konfiguracji ani dziennika."));
     if (out.file.isEmpty())
         return refuse(QStringLiteral("podaj nazwę pliku po --%1.").arg(given.names().constFirst()));
     if (!out.log.isEmpty() && sameFile(out.log, out.file))

@@ -13,12 +13,15 @@ struct CliArguments {
     Command command = Command::None;
     QString file;       // the command's FILE
     QString log;        // --log FILE, empty without one
+    QString report;     // --report FILE.pdf of a verified write, empty without one
     quint16 port = 0;   // the port's number, 0 for a device path
     QString portDevice; // the device path given instead of a number
     int idleSeconds = 15;
     QString error;      // why the arguments were refused; empty when they were not
     QString helpText;
 
+    // Whether arguments ask for a drawing (a PDF), before any application exists.
+    static bool wantsDrawing(int argc, char *argv[]);
     // arguments as main() received them, the program first.
     static CliArguments parse(const QStringList &arguments);
 

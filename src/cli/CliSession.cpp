@@ -2,10 +2,12 @@
 
 #include "ConfigurationFile.h"
 #include "Console.h"
+#include "ProtocolReport.h"
 #include "Validation.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSysInfo>
 
 #include <csignal>
 
@@ -23,9 +25,10 @@ QString withoutStatusWord(const QString &status)
 }
 } // namespace
 
-CliSession::CliSession(const PortNaming &naming, QString portEntry, QString portName, QString logFile, int idleMs)
+CliSession::CliSession(const PortNaming &naming, QString portEntry, QString portName, QString logFile, int idleMs,
+                       QString journalFile)
     : m_port(naming), m_engine(&m_port, this), m_portEntry(std::move(portEntry)), m_portName(std::move(portName)),
-      m_logFile(std::move(logFile)), m_idleMs(idleMs)
+      m_logFile(std::move(logFile)), m_idleMs(idleMs), m_journal(std::move(journalFile))
 {
     m_idle.setSingleShot(true);
     connect(&m_idle, &QTimer::timeout, &m_loop, &QEventLoop::quit);
@@ -149,7 +152,22 @@ int CliSession::finish(int exit, const QString &ending)
         exit = 128 + m_signal;
     }
     m_log.close(end);
+    if (m_opened)
+        journal(exit == Success ? QStringLiteral("powodzenie") : end);
     return exit;
+}
+
+void CliSession::journal(const QString &result)
+{
+    m_entry.program = QStringLiteral("veskor-cli %1").arg(QStringLiteral(VESKOR_VERSION));
+    m_entry.port = m_portName;
+    m_entry.serial = m_readBack.Identyfikator.text();
+    m_entry.module = m_engine.moduleName();
+    m_entry.result = result;
+    m_entry.seconds = double(m_clock.elapsed()) / 1000;
+    if (!m_journal.append(m_entry))
+        printLine(stderr, QStringLiteral("veskor-cli: nie można zapisać dziennika prac %1: %2")
+                              .arg(QDir::toNativeSeparators(m_journal.path()), m_journal.errorString()));
 }
 
 bool CliSession::canSave(const QString &file)
@@ -213,9 +231,16 @@ int CliSession::run(Command command, const QString &file)
         }
     }
 
+    m_entry.start = QDateTime::currentDateTime();
+    m_entry.operation = command == Command::Read    ? QStringLiteral("odczyt")
+                        : command == Command::Write ? QStringLiteral("zapis")
+                                                    : QString::fromUtf8("porównanie");
+    m_entry.file = QFileInfo(file).fileName();
+    m_clock.start();
     m_opening = true;
     m_engine.BitBtnPolaczClick();
     m_opening = false;
+    m_opened = m_port.isOpen();
     if (!m_port.isOpen()) { // no such device, busy, not allowed
         showMessage(Message::Error,
                     QStringLiteral("Błąd: nie można otworzyć portu %1: %2").arg(portLabel(), m_openFailure));
@@ -228,6 +253,7 @@ int CliSession::run(Command command, const QString &file)
         m_settings = fromFile;
         m_writing = true;
         m_engine.BitBtnZapisLicznikClick();
+        m_entry.fingerprint = m_engine.fingerprint(m_settings); // as validated: what is sent
         if (m_exit == FileRefused) // refused by validation: nothing was sent
             return finish(m_exit, QString());
         if (!waitFor(m_verified, m_idleMs))
@@ -237,13 +263,25 @@ int CliSession::run(Command command, const QString &file)
                                   m_engine.differences(m_settings, m_readBack).join(QStringLiteral(", ")));
             return finish(LineLost, QStringLiteral("Niezgodność danych po weryfikacji!"));
         }
-        printLine(stdout, QStringLiteral("Programowanie zakończone powodzeniem."));
+        printLine(stdout, QStringLiteral("Programowanie zakończone powodzeniem. Odcisk konfiguracji: ") +
+                              m_entry.fingerprint);
+        if (!m_report.isEmpty()) {
+            ProtocolReport::Content content{m_entry, m_technician, QSysInfo::machineHostName(), m_settings,
+                                            traits(m_engine.IsLatch), true};
+            content.entry.serial = m_readBack.Identyfikator.text();
+            content.entry.module = m_engine.moduleName();
+            QString error;
+            if (!ProtocolReport::write(m_report, content, &error))
+                printLine(stderr, QStringLiteral("veskor-cli: nie można zapisać protokołu: ") + error);
+        }
         return finish(Success, QStringLiteral("Programowanie zakończone powodzeniem."));
     }
 
     m_engine.BitBtnOdczytLicznikClick();
     if (!waitFor(m_shown, m_idleMs))
         return finish(m_exit, QString());
+    m_entry.fingerprint = m_engine.fingerprint(m_readBack);
+    printLine(stdout, QStringLiteral("Odcisk konfiguracji modułu: ") + m_entry.fingerprint);
     if (command == Command::Read)
         return finish(saveRead(file) ? Success : FileRefused, QString());
 

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "EditorSnapshot.h"
+#include "Journal.h"
 #include "LineLog.h"
 #include "LinkEngine.h"
 #include "LinkHost.h"
 #include "PortNaming.h"
 #include "QtSerialPortService.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -21,10 +23,17 @@ public:
 
     // portEntry is the port list's "COM n" that naming maps to the device;
     // portName is how the technician named it.
-    CliSession(const PortNaming &naming, QString portEntry, QString portName, QString logFile, int idleMs);
+    CliSession(const PortNaming &naming, QString portEntry, QString portName, QString logFile, int idleMs,
+               QString journalFile);
 
     // The file is read for Write and Compare, written for Read.
     int run(Command command, const QString &file);
+    // After a verified write, its protocol goes to path (none when empty).
+    void setReport(QString path, QString technician)
+    {
+        m_report = std::move(path);
+        m_technician = std::move(technician);
+    }
     // SIGINT or SIGTERM: a read or a compare stops at once; a write is finished
     // and verified unless a second one comes. The port is closed either way.
     void interrupt(int signal);
@@ -51,6 +60,8 @@ private:
     // Whether a read's file can be written, said before the module is touched.
     bool canSave(const QString &file);
     QString portLabel() const;
+    // The journal's row of this session, once the port was opened.
+    void journal(const QString &result);
 
     QtSerialPortService m_port;
     LinkEngine m_engine;
@@ -76,4 +87,10 @@ private:
     bool m_writing = false;
     bool m_stopped = false;
     int m_signal = 0; // the last interruption's
+    Journal m_journal;
+    Journal::Entry m_entry;
+    QElapsedTimer m_clock;
+    bool m_opened = false;
+    QString m_report;
+    QString m_technician;
 };

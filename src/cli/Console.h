@@ -17,3 +17,6 @@ void printLine(std::FILE *stream, const QString &text);
 // Ctrl+Break or the console closing as SIGTERM) reaches onInterrupt with its
 // number, in context's event loop.
 void watchInterruptions(QObject *context, std::function<void(int)> onInterrupt);
+
+// Drawing (a PDF) without a display: the platform that needs none, unless the user chose one.
+void drawWithoutDisplay();

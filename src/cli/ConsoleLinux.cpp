@@ -43,3 +43,9 @@ void watchInterruptions(QObject *context, std::function<void(int)> onInterrupt)
     for (const int signal : {SIGTERM, SIGINT})
         ::sigaction(signal, &action, nullptr);
 }
+
+void drawWithoutDisplay()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}

@@ -51,3 +51,8 @@ void watchInterruptions(QObject *context, std::function<void(int)> onInterrupt)
     g_onInterrupt = std::move(onInterrupt);
     SetConsoleCtrlHandler(onControl, TRUE);
 }
+
+void drawWithoutDisplay()
+{
+    // Windows' own platform draws without showing a window; its fonts are the system's.
+}

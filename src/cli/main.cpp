@@ -2,12 +2,17 @@
 #include "CliArguments.h"
 #include "CliSession.h"
 #include "Console.h"
+#include "Journal.h"
 #include "PortList.h"
 #include "ProfileFile.h"
 #include "ProgramFolders.h"
 #include "ProgramInfo.h"
+#include "ProtocolReport.h"
+
+#include <memory>
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFileInfo>
 
 namespace {
@@ -35,12 +40,17 @@ int numberFor(PortNaming &naming, const QString &device)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Qt Gui only for a protocol's drawing; a read or a compare runs on Qt Core alone.
+    const bool drawing = CliArguments::wantsDrawing(argc, argv);
+    if (drawing)
+        drawWithoutDisplay();
+    const std::unique_ptr<QCoreApplication> app =
+        drawing ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     ProgramInfo::setNames();
     QCoreApplication::setApplicationName(QStringLiteral("veskor-cli"));
-    ProgramInfo::loadQtTranslation(app);
+    ProgramInfo::loadQtTranslation(*app);
 
-    const CliArguments args = CliArguments::parse(app.arguments());
+    const CliArguments args = CliArguments::parse(QCoreApplication::arguments());
     switch (args.command) {
     case CliArguments::Command::None:
         printLine(stderr, QStringLiteral("veskor-cli: ") + args.error);
@@ -69,7 +79,8 @@ int main(int argc, char *argv[])
 
     const int number = args.port ? args.port : numberFor(naming, args.portDevice);
     CliSession session(naming, QStringLiteral("COM %1").arg(number), args.portEntry(), args.log,
-                       args.idleSeconds * 1000);
+                       args.idleSeconds * 1000, Journal::pathFor(settings));
+    session.setReport(args.report, ProtocolReport::technician(settings));
     watchInterruptions(&session, [&session](int signal) { session.interrupt(signal); });
     const auto command = args.command == CliArguments::Command::Read    ? CliSession::Command::Read
                          : args.command == CliArguments::Command::Write ? CliSession::Command::Write

@@ -66,6 +66,12 @@ public:
     // The fields the verification compares in which two configurations differ, named
     // as the technician knows them ("PIN", "numer 3", ...); empty when they agree.
     QStringList differences(const TUstawienie &written, const TUstawienie &read) const;
+    // Names a configuration without revealing it: the first 16 hex digits of SHA-256
+    // over what the verification compares for this module, the PIN, access code and
+    // meter password left out. One template written to many modules gives one.
+    QString fingerprint(const TUstawienie &u) const;
+    // The module as identified, for records: "MKV 02.00", "RW-5 1.03"; empty before any.
+    QString moduleName() const;
 
     // Told of every frame sent and every byte received (a line log); may be null.
     void setLineObserver(LineObserver *observer) { m_observer = observer; }

@@ -4,6 +4,8 @@
 #include "LinkEngine.h"
 #include "PayloadCodec.h"
 
+#include <QCryptographicHash>
+
 namespace {
 QByteArray bookCode(char direction, int index)
 {
@@ -249,6 +251,34 @@ QStringList LinkEngine::differences(const TUstawienie &u, const TUstawienie &o) 
     if (IsExtendedBook() && bool(u.AllNumbers) != bool(o.AllNumbers))
         out << QStringLiteral("Wyślij SMS na dowolny numer");
     return out;
+}
+
+QString LinkEngine::fingerprint(const TUstawienie &u) const
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    const auto add = [&hash](const QString &name, const QByteArray &value) {
+        hash.addData(name.toLatin1() + '=' + value.toHex() + '\n');
+    };
+    add(QStringLiteral("Centrum"), u.Centrum.bytes());
+    const char schedule[] = {char(u.Harmonogram_rodzaj), char(u.Harmonogram_dzien), char(u.Harmonogram_godzina),
+                             char(u.Harmonogram_minuta)};
+    add(QStringLiteral("Harmonogram"), QByteArray(schedule, sizeof schedule));
+    for (int i = 0; i < qBound(0, MaxNumbers, 16); ++i) {
+        QByteArray rights = QByteArray(1, char(bool(u.S[i]))) + char(bool(u.C[i]));
+        if (IsExtendedBook())
+            rights += char(bool(u.L[i]));
+        add(QStringLiteral("numer%1").arg(i + 1), u.Telefony[i].bytes() + '|' + rights);
+    }
+    if (IsExtendedBook())
+        add(QStringLiteral("AllNumbers"), QByteArray(1, char(bool(u.AllNumbers))));
+    return QString::fromLatin1(hash.result().toHex().left(16));
+}
+
+QString LinkEngine::moduleName() const
+{
+    if (DeviceType == dtNone)
+        return {};
+    return (DeviceType == dtMKVx ? QStringLiteral("MKV ") : QStringLiteral("RW-5 ")) + QString::fromLatin1(DeviceVersion);
 }
 
 void LinkEngine::endOfRead()

@@ -51,6 +51,20 @@ void TKomunikatForm::setMessage(const QString &text)
     LabelKomunkat->adjustSize();
 }
 
+void TKomunikatForm::setDetails(const QStringList &fields)
+{
+    // Names only, never values: what differs, under the message; the window grows to hold it.
+    auto *details = new QLabel(QStringLiteral("Różnice: ") + fields.join(QStringLiteral(", ")), this);
+    details->setObjectName(QStringLiteral("LabelRoznice"));
+    details->setWordWrap(true);
+    details->setFixedWidth(width() - 64 - 16);
+    details->move(64, LabelKomunkat->y() + LabelKomunkat->height() + 6);
+    details->adjustSize();
+    const int grow = details->height() + 6;
+    BitBtnOK->move(BitBtnOK->x(), BitBtnOK->y() + grow);
+    setFixedSize(width(), height() + grow);
+}
+
 void TKomunikatForm::showCentred()
 {
     if (const QScreen *screen = QGuiApplication::primaryScreen())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
 class QLabel;
 class QPushButton;
@@ -15,6 +16,8 @@ public:
     // Loads the picture from the bitmap resource of that name; false if there is none.
     bool setPicture(const QString &resourceName);
     void setMessage(const QString &text);
+    // The fields a failed verification found different ("PIN", "numer 3").
+    void setDetails(const QStringList &fields);
     // Shows the window centred on the desktop without waiting for it.
     void showCentred();
 

@@ -7,6 +7,7 @@
 #include "ConfigurationView.h"
 #include "Validation.h"
 #include "Dialogs.h"
+#include "ProtocolReport.h"
 #include "PhoneBookEditor.h"
 #include "ProfileFile.h"
 #include "QtSerialPortService.h"
@@ -23,6 +24,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QSysInfo>
 
 namespace {
 const QColor kEditableColour(0xF0, 0xF0, 0xF0);
@@ -87,8 +89,16 @@ TMainForm::TMainForm(const ProgramFolders &folders, Dialogs *dialogs, SerialPort
     connect(ui->BitBtnUtworz, &QPushButton::clicked, this, &TMainForm::BitBtnUtworzClick);
     connect(ui->BitBtnOdczytPlik, &QPushButton::clicked, this, &TMainForm::BitBtnOdczytPlikClick);
     connect(ui->BitBtnZapisPlik, &QPushButton::clicked, this, &TMainForm::BitBtnZapisPlikClick);
-    connect(ui->BitBtnOdczytLicznik, &QPushButton::clicked, m_engine, &LinkEngine::BitBtnOdczytLicznikClick);
-    connect(ui->BitBtnZapisLicznik, &QPushButton::clicked, m_engine, &LinkEngine::BitBtnZapisLicznikClick);
+    connect(ui->BitBtnOdczytLicznik, &QPushButton::clicked, this, [this] {
+        beginJournal(QStringLiteral("odczyt"));
+        m_engine->BitBtnOdczytLicznikClick();
+    });
+    connect(ui->BitBtnZapisLicznik, &QPushButton::clicked, this, [this] {
+        beginJournal(QStringLiteral("zapis"));
+        m_engine->BitBtnZapisLicznikClick();
+        if (!m_engine->IsWritening) // refused by validation: the module was not touched
+            m_entry.operation.clear();
+    });
     FormCreate();
 }
 
@@ -208,6 +218,7 @@ void TMainForm::BitBtnOdczytPlikClick()
         break;
     }
     Ustawienie = loaded;
+    m_configurationFile = path;
     IsFromFile = true;
     ShowConfiguration();
     IsFromFile = false;
@@ -305,8 +316,66 @@ void TMainForm::startLineLog()
     m_lineLog.openInFolder(folder, entry + QStringLiteral(" (") + QDir::toNativeSeparators(device) + QLatin1Char(')'));
 }
 
+void TMainForm::beginJournal(const QString &operation)
+{
+    if (!m_journal)
+        m_journal = std::make_unique<Journal>(Journal::pathFor(settingsPath()));
+    m_entry = {};
+    m_entry.start = QDateTime::currentDateTime();
+    m_entry.program = QStringLiteral("Veskor " VESKOR_VERSION);
+    m_entry.port = selectedPortEntry();
+    m_entry.operation = operation;
+    m_entryClock.start();
+}
+
+bool TMainForm::endJournal(const QString &result, const TUstawienie &configuration)
+{
+    if (m_entry.operation.isEmpty())
+        return false;
+    m_entry.serial = Odczytanie.Identyfikator.text();
+    m_entry.module = m_engine->moduleName();
+    if (m_entry.operation == QLatin1String("zapis"))
+        m_entry.file = QFileInfo(m_configurationFile).fileName();
+    m_entry.fingerprint = m_engine->fingerprint(configuration);
+    m_entry.result = result;
+    m_entry.seconds = double(m_entryClock.elapsed()) / 1000;
+    const bool written = m_journal->append(m_entry);
+    m_entry.operation.clear();
+    if (!written && !m_journalWarned) { // once: the rows wait for the next append that succeeds
+        m_journalWarned = true;
+        m_dialogs->message(this, Dialogs::Kind::Warning,
+                           QStringLiteral("Nie można zapisać dziennika prac %1: %2")
+                               .arg(QDir::toNativeSeparators(m_journal->path()), m_journal->errorString()));
+    }
+    return true;
+}
+
+void TMainForm::writeProtocol()
+{
+    ProtocolReport::Content content;
+    content.entry = m_entry;
+    content.technician = ProtocolReport::technician(settingsPath());
+    content.computer = QSysInfo::machineHostName();
+    content.written = Ustawienie;
+    content.traits = {m_engine->MaxNumbers, m_engine->IsExtendedBook(), m_engine->IsLatch};
+    content.verified = true;
+    const QString path = ProtocolReport::folderBeside(m_folders.configurations) + QLatin1Char('/') +
+                         ProtocolReport::fileName(m_entry.serial, m_entry.start);
+    QString error;
+    if (!ProtocolReport::write(path, content, &error))
+        m_dialogs->message(this, Dialogs::Kind::Warning, QStringLiteral("Nie można zapisać protokołu: ") + error);
+}
+
+void TMainForm::showConfiguration()
+{
+    if (m_entry.operation == QLatin1String("odczyt"))
+        endJournal(QStringLiteral("powodzenie"), Odczytanie);
+    ShowConfiguration();
+}
+
 void TMainForm::endLineLog()
 {
+    endJournal(m_lastMessage.isEmpty() ? QStringLiteral("port zamknięty przed końcem") : m_lastMessage, Odczytanie);
     m_lineLog.close(m_lastMessage.isEmpty() ? QStringLiteral("bez błędów") : m_lastMessage);
 }
 
@@ -340,6 +409,8 @@ bool TMainForm::showKomunikat(bool success)
     form->setWindowTitle(success ? QStringLiteral("Informacja") : QStringLiteral("Błąd"));
     form->setMessage(success ? QStringLiteral("Programowanie zakończone powodzeniem.")
                              : QStringLiteral("Niezgodność danych po weryfikacji!"));
+    if (const QStringList differ = m_engine->differences(Ustawienie, Odczytanie); !success && !differ.isEmpty())
+        form->setDetails(differ);
     form->showCentred();
     return filled;
 }
@@ -348,6 +419,8 @@ void TMainForm::showVerificationResult(bool success)
 {
     m_lastMessage = success ? QStringLiteral("Programowanie zakończone powodzeniem.")
                             : QStringLiteral("Niezgodność danych po weryfikacji!");
+    if (endJournal(success ? QStringLiteral("powodzenie") : m_lastMessage, Ustawienie) && success)
+        writeProtocol();
     m_lineLog.note(m_lastMessage);
     if (showKomunikat(success))
         return;

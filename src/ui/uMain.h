@@ -2,12 +2,14 @@
 
 #include "LinkEngine.h"
 #include "LinkHost.h"
+#include "Journal.h"
 #include "PortListBox.h"
 #include "ProgramFolders.h"
 #include "PortNaming.h"
 #include "TUstawienie.h"
 #include "uKomunikat.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -54,7 +56,7 @@ public:
     TUstawienie &ustawienie() override { return Ustawienie; }
     TUstawienie &odczytanie() override { return Odczytanie; }
     bool validateConfiguration() override { return validate(m_engine->IsLatch); }
-    void showConfiguration() override { ShowConfiguration(); }
+    void showConfiguration() override;
     void showVerificationResult(bool success) override;
 
     // The session ends (log-off, shut-down): the system may end the program before
@@ -91,6 +93,12 @@ private:
     void FormCreate();
     void startLineLog();
     void endLineLog();
+    // The service journal's row of a read or a write on the module.
+    void beginJournal(const QString &operation);
+    // False when no operation was under way.
+    bool endJournal(const QString &result, const TUstawienie &configuration);
+    // The protocol of the verified write just journaled, in Protokoły.
+    void writeProtocol();
     void FormClose();
 
     std::unique_ptr<Ui::TMainForm> ui;
@@ -109,5 +117,10 @@ private:
     // The line log of the session on the port now open (kept in the user's data folder).
     LineLog m_lineLog;
     QString m_lastMessage;
+    std::unique_ptr<Journal> m_journal;
+    Journal::Entry m_entry; // the operation under way, its operation empty when none
+    QElapsedTimer m_entryClock;
+    bool m_journalWarned = false;
+    QString m_configurationFile; // the file last loaded, named in a write's row
     bool m_centred = false;
 };

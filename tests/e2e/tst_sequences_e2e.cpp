@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTimer>
 
 #include <algorithm>
@@ -121,6 +122,18 @@ private slots:
         QCOMPARE(sim->reg("G60"), QByteArray("+48600700800,CSL"));
         QCOMPARE(form->komunikatForm(), nullptr);
         QVERIFY(form->isEnabled());
+        // The protocol of the verified write: what was written, no secret.
+        const QDir protocols(s->dir.filePath("Protokoły"));
+        const QString pdf = protocols.filePath(protocols.entryList({"40012345-*.pdf"}).value(0));
+        if (!QStandardPaths::findExecutable("pdftotext").isEmpty()) { // not under Wine
+            QProcess text;
+            text.start("pdftotext", {pdf, "-"});
+            QVERIFY(text.waitForFinished());
+            const QString page = QString::fromUtf8(text.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+            QVERIFY2(page.contains("Protokół konfiguracji modułu") && page.contains("Książka telefoniczna") &&
+                         page.contains(form->engine()->fingerprint(form->Ustawienie)) && page.contains("ustawiony") &&
+                         page.contains("+48600700800") && !page.contains("4321") && !page.contains("a~ {}"), qPrintable(page));
+        }
         // The session's log holds the frames, not only the notes, secrets hidden.
         click("BitBtnPolacz");
         QTRY_COMPARE(form->statusText(), QStringLiteral("Status: Port zamknięty"));
@@ -169,6 +182,13 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(form->komunikatForm(), 10000);
         QCOMPARE(form->komunikatForm()->windowTitle(), QStringLiteral("Błąd"));
         QCOMPARE(form->komunikatForm()->LabelKomunkat->text(), QStringLiteral("Niezgodność danych po weryfikacji!"));
+        QCOMPARE(form->komunikatForm()->findChild<QLabel *>("LabelRoznice")->text(), QStringLiteral("Różnice: Centrum SMS")); // names, never values
+        QFile journal(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Veskor/dziennik.csv");
+        QVERIFY(journal.open(QIODevice::ReadOnly));
+        const QList<QByteArray> rows = journal.readAll().split('\n'); // ..., the read, the write, ""
+        const auto n = rows.size();
+        QVERIFY2(n >= 4 && rows[n - 3].contains(";40012345;MKV 01.15;odczyt;;") && rows[n - 2].contains(";zapis;;") &&
+                     rows[n - 2].contains(";Niezgodność danych po weryfikacji!;"), rows.join());
         QVERIFY(!form->isEnabled()); // until the message window is closed
         // The editor and the settings keep what was written; the module's answer is only in the read-back.
         QCOMPARE(c<QLineEdit>("EditCentrum")->text(), QStringLiteral("601000999"));

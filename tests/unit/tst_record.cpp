@@ -1,5 +1,6 @@
 #include "ConfigurationFile.h"
 #include "IntegerText.h"
+#include "Journal.h"
 #include "TUstawienie.h"
 #include "TestFiles.h"
 
@@ -7,7 +8,34 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <thread>
+
 namespace {
+// RFC 4180 with ";", written apart from the journal's writer: rows of fields.
+QList<QStringList> readCsv(const QString &text)
+{
+    QList<QStringList> rows{{}};
+    QString field;
+    bool quoted = false;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const QString next = text.mid(i + 1, 1);
+        if (quoted && c == '"' && next == "\"") {
+            field += text[++i];
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && (c == ';' || (c == '\r' && next == "\n"))) {
+            rows.last() << std::exchange(field, QString());
+            if (c == '\r')
+                rows << QStringList(), ++i;
+        } else {
+            field += c;
+        }
+    }
+    rows.removeLast(); // after the last CRLF
+    return rows;
+}
+
 // A file image written straight from the offset table, without the record type.
 class Image {
 public:
@@ -77,6 +105,38 @@ private:
     QTemporaryDir dir;
 
 private slots:
+    // Rows come back whole, from several writers at once; the mark and the header come
+    // once; a row that cannot be written waits for the next append that can.
+    void theJournalKeepsEveryRowWhole()
+    {
+        QTemporaryDir dir;
+        writeFile(dir.filePath("teczka"), "a file where the folder should be");
+        Journal::Entry e;
+        e.start = QDateTime::currentDateTime();
+        e.file = QStringLiteral("wzór; \"nowy\"\r\nłącze.qovsms");
+        e.result = QStringLiteral("Błąd: ;\"");
+        Journal waiting(dir.filePath("teczka/dziennik.csv"));
+        QVERIFY(!waiting.append(e) && !waiting.errorString().isEmpty());
+        QFile::remove(dir.filePath("teczka"));
+        QVERIFY(waiting.append(e)); // and the one before it
+        std::vector<std::thread> writers;
+        for (int t = 0; t < 4; ++t)
+            writers.emplace_back([&] {
+                Journal j(dir.filePath("teczka/dziennik.csv"));
+                for (int i = 0; i < 10; ++i)
+                    QVERIFY(j.append(e));
+            });
+        for (std::thread &w : writers)
+            w.join();
+        const QByteArray bytes = readFile(dir.filePath("teczka/dziennik.csv"));
+        QVERIFY(bytes.startsWith("\xef\xbb\xbf") && bytes.lastIndexOf("\xef\xbb\xbf") == 0);
+        const QList<QStringList> rows = readCsv(QString::fromUtf8(bytes.mid(3)));
+        QCOMPARE(rows.size(), 1 + 2 + 40);
+        QCOMPARE(rows.first(), Journal::header());
+        for (const QStringList &row : rows.mid(1))
+            QVERIFY(row == e.fields());
+    }
+
     void savedFileMatchesTheOffsetTable()
     {
         const QString path = dir.filePath("golden.qovsms");

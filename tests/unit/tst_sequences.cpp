@@ -1,4 +1,6 @@
 #include "FakeHost.h"
+
+#include <functional>
 #include "FakeSerialPort.h"
 #include "Frames.h"
 #include "LinkEngine.h"
@@ -95,6 +97,34 @@ private slots:
         delete engine;
         delete port;
         delete host;
+    }
+
+    // A fingerprint names what the verification compares, and nothing else.
+    void theFingerprintFollowsWhatIsVerified_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("same");
+        for (const char *same : {"PIN", "access code", "password", "serial", "modem", "entry 9 of an 8-entry book"})
+            QTest::newRow(same) << same << true;
+        for (const char *other : {"entry 3", "right S of entry 2", "schedule", "centre"})
+            QTest::newRow(other) << other << false;
+    }
+    void theFingerprintFollowsWhatIsVerified()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, same);
+        connectTo(Family::RW5GSM, "1.03");
+        const TUstawienie u = toWrite();
+        TUstawienie v = u;
+        const QMap<QString, std::function<void()>> changes = {
+            {"PIN", [&] { v.Pin.setText("9999"); }},         {"access code", [&] { v.AccessCode.setText("1"); }},
+            {"password", [&] { v.MeterPassword.setText("x"); }}, {"serial", [&] { v.Identyfikator.setText("1"); }},
+            {"modem", [&] { v.Modem[0].setText("AT"); }},     {"entry 9 of an 8-entry book", [&] { v.Telefony[8].setText("+48601"); }},
+            {"entry 3", [&] { v.Telefony[2].setText("+48601"); }}, {"right S of entry 2", [&] { v.S[1] = !v.S[1]; }},
+            {"schedule", [&] { v.Harmonogram_minuta ^= 1; }}, {"centre", [&] { v.Centrum.setText("+48602"); }}};
+        changes.value(change)();
+        QCOMPARE(engine->fingerprint(v) == engine->fingerprint(u), same);
+        QCOMPARE(engine->fingerprint(u).size(), 16);
     }
 
     void readAsksInOrderAndCountsToItsTotal_data()
