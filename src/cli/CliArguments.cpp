@@ -38,8 +38,11 @@ bool CliArguments::wantsDrawing(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray a(argv[i]);
-        if (a == "--report" || a == "-report" || a.startsWith("--report=") || a.startsWith("-report="))
-            return true;
+        for (const char *name : {"report", "batch"}) {
+            const QByteArray option = QByteArray("-") + name;
+            if (a == option || a == '-' + option || a.startsWith(option + '=') || a.startsWith('-' + option + '='))
+                return true;
+        }
     }
     return false;
 }
@@ -83,7 +86,11 @@ CliArguments CliArguments::parse(const QStringList &arguments)
                                   QStringLiteral("Ile sekund (1-600) czekać na odpowiedź modułu w trakcie "
                                                  "odczytu lub zapisu; domyślnie 15."),
                                   QStringLiteral("sekundy"));
-    parser.addOptions({help, version, port, read, write, compare, listPorts, log, report, idle});
+    const QCommandLineOption batch(QStringLiteral("batch"),
+                                   QStringLiteral("Z --write: zapisuje ten sam plik do kolejnych modułów, aż do Ctrl+C."));
+    const QCommandLineOption count(QStringLiteral("count"), QStringLiteral("Z --batch: kończy po tylu modułach."),
+                                   QStringLiteral("n"));
+    parser.addOptions({help, version, port, read, write, compare, listPorts, log, report, idle, batch, count});
     out.helpText = parser.helpText();
     const auto refuse = [&out](const QString &why) {
         out.command = Command::None;
@@ -104,7 +111,7 @@ CliArguments CliArguments::parse(const QStringList &arguments)
         return refuse(QStringLiteral("nieoczekiwany argument \"%1\" (port ze spacją trzeba ująć w cudzysłów: "
                                      "--port \"COM 9\").")
                           .arg(parser.positionalArguments().first()));
-    for (const QCommandLineOption *o : {&port, &read, &write, &compare, &log, &report, &idle}) {
+    for (const QCommandLineOption *o : {&port, &read, &write, &compare, &log, &report, &idle, &count}) {
         if (parser.values(*o).size() > 1)
             return refuse(QStringLiteral("opcja --%1 podana więcej niż raz.").arg(o->names().constFirst()));
     }
@@ -139,6 +146,16 @@ CliArguments CliArguments::parse(const QStringList &arguments)
     out.file = parser.value(given);
     out.log = parser.value(log);
     out.report = parser.value(report);
+    out.batch = parser.isSet(batch);
+    if (out.batch && (out.command != Command::Write || parser.isSet(report)))
+        return refuse(QStringLiteral("--batch należy do --write; protokoły trafiają wtedy do folderu Protokoły."));
+    if (parser.isSet(count)) {
+        bool ok = false;
+        out.count = parser.value(count).toInt(&ok);
+        if (!out.batch || !ok || out.count < 1 || parser.value(count) != QString::number(out.count))
+            return refuse(QStringLiteral("--count należy do --batch i przyjmuje liczbę modułów od 1, nie \"%1\".")
+                              .arg(parser.value(count)));
+    }
     if (parser.isSet(report) && (out.command != Command::Write || out.report.isEmpty()))
         return refuse(QStringLiteral("--report należy do --write i potrzebuje nazwy pliku PDF."));
     if (!out.report.isEmpty() && (sameFile(out.report, out.file) || (!out.log.isEmpty() && sameFile(out.report, out.log))))

@@ -17,6 +17,8 @@ struct CliArguments {
     quint16 port = 0;   // the port's number, 0 for a device path
     QString portDevice; // the device path given instead of a number
     int idleSeconds = 15;
+    bool batch = false; // --write one module after another
+    int count = 0;      // --count: modules in a batch, 0 for no limit
     QString error;      // why the arguments were refused; empty when they were not
     QString helpText;
 

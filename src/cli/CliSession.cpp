@@ -32,6 +32,7 @@ CliSession::CliSession(const PortNaming &naming, QString portEntry, QString port
 {
     m_idle.setSingleShot(true);
     connect(&m_idle, &QTimer::timeout, &m_loop, &QEventLoop::quit);
+    m_engine.setLineObserver(this);
     connect(&m_engine, &LinkEngine::identified, this, [this] {
         m_identified = true;
         m_log.note(m_engine.moduleDescription());
@@ -44,7 +45,7 @@ CliSession::CliSession(const PortNaming &naming, QString portEntry, QString port
 void CliSession::interrupt(int signal)
 {
     m_signal = signal;
-    if (m_writing && !m_stopped) {
+    if (m_writing && !m_stopped) { // in a batch also its last module
         m_writing = false; // a second one stops it
         printLine(stderr, QString::fromUtf8("przerwanie — zapis zostanie dokończony"));
         m_log.note(QStringLiteral("%1: zapis zostanie dokończony").arg(signalName(signal)));
@@ -170,6 +171,150 @@ void CliSession::journal(const QString &result)
                               .arg(QDir::toNativeSeparators(m_journal.path()), m_journal.errorString()));
 }
 
+void CliSession::sent(const QByteArray &frame)
+{
+    m_log.sent(frame);
+}
+
+void CliSession::received(const QByteArray &bytes)
+{
+    if (m_lastByte.isValid() && m_lastByte.elapsed() >= 2000)
+        m_silence = true;
+    m_lastByte.start();
+    m_log.received(bytes);
+}
+
+bool CliSession::loadFile(const QString &file, TUstawienie &into)
+{
+    QString reason;
+    switch (ConfigurationFile::load(file, into, &reason)) {
+    case ConfigurationFile::LoadResult::CannotOpen:
+        showMessage(Message::Error,
+                    QStringLiteral("Nie można otworzyć pliku %1: %2").arg(QDir::toNativeSeparators(file), reason));
+        return false;
+    case ConfigurationFile::LoadResult::TooShort:
+        showMessage(Message::Error, QStringLiteral("Nie można wczytać pliku z konfiguracją!"));
+        return false;
+    case ConfigurationFile::LoadResult::Loaded:
+        break;
+    }
+    return true;
+}
+
+bool CliSession::openPort()
+{
+    m_opening = true;
+    m_engine.BitBtnPolaczClick();
+    m_opening = false;
+    m_opened = m_port.isOpen() && !m_batch; // a batch journals each module itself
+    if (!m_port.isOpen()) // no such device, busy, not allowed
+        showMessage(Message::Error,
+                    QStringLiteral("Błąd: nie można otworzyć portu %1: %2").arg(portLabel(), m_openFailure));
+    return m_port.isOpen();
+}
+
+bool CliSession::writeProtocol(const QString &path)
+{
+    ProtocolReport::Content content{m_entry, m_technician, QSysInfo::machineHostName(), m_settings,
+                                    traits(m_engine.IsLatch), true};
+    content.entry.serial = m_readBack.Identyfikator.text();
+    content.entry.module = m_engine.moduleName();
+    QString error;
+    if (ProtocolReport::write(path, content, &error))
+        return true;
+    printLine(stderr, QStringLiteral("veskor-cli: nie można zapisać protokołu: ") + error);
+    return false;
+}
+
+void CliSession::waitForNextModule()
+{
+    if (m_port.isOpen())
+        m_engine.BitBtnPolaczClick();
+    m_identified = m_shown = m_verified = m_verifiedOk = m_lineLost = false;
+    m_exit = Success;
+    m_lastMessage.clear();
+    m_readBack = emptyConfiguration();
+    openPort();
+}
+
+int CliSession::runBatch(const QString &file, int count, const QString &protocols)
+{
+    m_batch = true;
+    m_port.setComNumber(PortNaming::numberFromEntry(m_portEntry));
+    if (!m_logFile.isEmpty())
+        m_log.open(m_logFile, portLabel());
+    TUstawienie fromFile = emptyConfiguration();
+    if (!loadFile(file, fromFile))
+        return finish(FileRefused, QString());
+    m_entry.operation = QStringLiteral("zapis");
+    m_entry.file = QFileInfo(file).fileName();
+    if (!openPort())
+        return finish(PortUnavailable, QString());
+    int written = 0;
+    QStringList failed;
+    QString last;
+    constexpr int kForever = 24 * 3600 * 1000;
+    while (!m_stopped && !m_signal && (count == 0 || written + failed.size() < count) && m_port.isOpen()) {
+        if (!waitFor(m_identified, kForever)) {
+            if (m_stopped || !m_lineLost)
+                break;
+            waitForNextModule(); // a probe pulled out: it may come back
+            continue;
+        }
+        if (!last.isEmpty() && !m_silence) { // the probe never left: the same module, unless its number says otherwise
+            m_engine.BitBtnOdczytLicznikClick();
+            if (!waitFor(m_shown, m_idleMs) || m_readBack.Identyfikator.text() == last) {
+                QTimer pause;
+                pause.setSingleShot(true);
+                connect(&pause, &QTimer::timeout, &m_loop, &QEventLoop::quit);
+                pause.start(1000);
+                if (!m_stopped)
+                    m_loop.exec();
+                waitForNextModule();
+                continue;
+            }
+        }
+        m_entry.start = QDateTime::currentDateTime();
+        m_clock.start();
+        m_settings = fromFile;
+        m_verified = false;
+        m_writing = true;
+        m_engine.BitBtnZapisLicznikClick();
+        m_entry.fingerprint = m_engine.fingerprint(m_settings);
+        const bool ok = m_exit != FileRefused && waitFor(m_verified, m_idleMs) && m_verifiedOk;
+        m_writing = false;
+        const QString serial = m_readBack.Identyfikator.text();
+        const QString result = ok ? QStringLiteral("powodzenie")
+                               : m_verified ? QStringLiteral("Niezgodność danych po weryfikacji!")
+                               : m_lastMessage.isEmpty() ? QStringLiteral("moduł nie odpowiada") : m_lastMessage;
+        journal(result);
+        if (ok)
+            writeProtocol(protocols + QLatin1Char('/') + ProtocolReport::fileName(serial, m_entry.start));
+        printLine(stdout, (serial.isEmpty() ? QStringLiteral("?") : serial) + QStringLiteral("  ") +
+                              (ok ? QStringLiteral("zapisany i zweryfikowany") : result));
+        std::fputc('\a', stderr); // the bell: the next module, please
+        std::fflush(stderr);
+        if (ok)
+            ++written;
+        else
+            failed << (serial.isEmpty() ? QStringLiteral("?") : serial);
+        last = serial;
+        m_silence = false;
+        if (!m_stopped)
+            waitForNextModule();
+    }
+    printLine(stdout, QStringLiteral("Zapisane i zweryfikowane: %1, nieudane: %2%3")
+                          .arg(written)
+                          .arg(failed.size())
+                          .arg(failed.isEmpty() ? QString() : QStringLiteral(" (") + failed.join(QStringLiteral(", ")) + ')'));
+    // Ctrl+C is how a batch ends: its status is the batch's.
+    const QString ending = m_signal ? QStringLiteral("partia zakończona (%1)").arg(signalName(m_signal))
+                                    : QStringLiteral("partia zakończona");
+    m_signal = 0;
+    m_stopped = false;
+    return finish(failed.isEmpty() && written > 0 ? Success : LineLost, ending);
+}
+
 bool CliSession::canSave(const QString &file)
 {
     const QFileInfo info(file);
@@ -210,26 +355,14 @@ int CliSession::run(Command command, const QString &file)
 {
     m_port.setComNumber(PortNaming::numberFromEntry(m_portEntry)); // for the log; opening sets it too
     // Before anything is refused: a refusal is the log's one note then.
-    if (!m_logFile.isEmpty() && m_log.open(m_logFile, portLabel()))
-        m_engine.setLineObserver(&m_log);
+    if (!m_logFile.isEmpty())
+        m_log.open(m_logFile, portLabel());
 
     TUstawienie fromFile = emptyConfiguration();
     if (command == Command::Read && !canSave(file))
         return finish(FileRefused, QString());
-    if (command != Command::Read) {
-        QString reason;
-        switch (ConfigurationFile::load(file, fromFile, &reason)) {
-        case ConfigurationFile::LoadResult::CannotOpen:
-            showMessage(Message::Error,
-                        QStringLiteral("Nie można otworzyć pliku %1: %2").arg(QDir::toNativeSeparators(file), reason));
-            return finish(FileRefused, QString());
-        case ConfigurationFile::LoadResult::TooShort:
-            showMessage(Message::Error, QStringLiteral("Nie można wczytać pliku z konfiguracją!"));
-            return finish(FileRefused, QString());
-        case ConfigurationFile::LoadResult::Loaded:
-            break;
-        }
-    }
+    if (command != Command::Read && !loadFile(file, fromFile))
+        return finish(FileRefused, QString());
 
     m_entry.start = QDateTime::currentDateTime();
     m_entry.operation = command == Command::Read    ? QStringLiteral("odczyt")
@@ -237,15 +370,8 @@ int CliSession::run(Command command, const QString &file)
                                                     : QString::fromUtf8("porównanie");
     m_entry.file = QFileInfo(file).fileName();
     m_clock.start();
-    m_opening = true;
-    m_engine.BitBtnPolaczClick();
-    m_opening = false;
-    m_opened = m_port.isOpen();
-    if (!m_port.isOpen()) { // no such device, busy, not allowed
-        showMessage(Message::Error,
-                    QStringLiteral("Błąd: nie można otworzyć portu %1: %2").arg(portLabel(), m_openFailure));
+    if (!openPort())
         return finish(PortUnavailable, QString());
-    }
     if (!waitFor(m_identified, kIdentifyTimeoutMs))
         return finish(m_exit, QString());
 
@@ -265,15 +391,8 @@ int CliSession::run(Command command, const QString &file)
         }
         printLine(stdout, QStringLiteral("Programowanie zakończone powodzeniem. Odcisk konfiguracji: ") +
                               m_entry.fingerprint);
-        if (!m_report.isEmpty()) {
-            ProtocolReport::Content content{m_entry, m_technician, QSysInfo::machineHostName(), m_settings,
-                                            traits(m_engine.IsLatch), true};
-            content.entry.serial = m_readBack.Identyfikator.text();
-            content.entry.module = m_engine.moduleName();
-            QString error;
-            if (!ProtocolReport::write(m_report, content, &error))
-                printLine(stderr, QStringLiteral("veskor-cli: nie można zapisać protokołu: ") + error);
-        }
+        if (!m_report.isEmpty())
+            writeProtocol(m_report);
         return finish(Success, QStringLiteral("Programowanie zakończone powodzeniem."));
     }
 

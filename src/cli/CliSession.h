@@ -15,7 +15,7 @@
 // One run of the command line: the window's link engine, sequences and checks
 // behind a host that prints instead of showing. Reads, writes (and verifies) or
 // compares one module, then ends with the exit status the user's scripts test.
-class CliSession : public QObject, public LinkHost {
+class CliSession : public QObject, public LinkHost, public LineObserver {
     Q_OBJECT
 public:
     enum Exit { Success = 0, Usage = 1, FileRefused = 2, ModuleRefused = 3, LineLost = 4, PortUnavailable = 5 };
@@ -28,6 +28,14 @@ public:
 
     // The file is read for Write and Compare, written for Read.
     int run(Command command, const QString &file);
+    // Writes file to one module after another on the port, as a workshop prepares
+    // them: each verified, journaled and given its protocol in protocols; count 0
+    // goes on until interrupted. Status 0 when every module verified, else 4.
+    int runBatch(const QString &file, int count, const QString &protocols);
+
+    // LineObserver: the log's, and the time of the last byte (a probe moved is a silent line).
+    void sent(const QByteArray &frame) override;
+    void received(const QByteArray &bytes) override;
     // After a verified write, its protocol goes to path (none when empty).
     void setReport(QString path, QString technician)
     {
@@ -62,6 +70,11 @@ private:
     QString portLabel() const;
     // The journal's row of this session, once the port was opened.
     void journal(const QString &result);
+    bool loadFile(const QString &file, TUstawienie &into);
+    bool openPort();
+    bool writeProtocol(const QString &path);
+    // The next module on the probe: closes and opens the port, so identification starts again.
+    void waitForNextModule();
 
     QtSerialPortService m_port;
     LinkEngine m_engine;
@@ -93,4 +106,7 @@ private:
     bool m_opened = false;
     QString m_report;
     QString m_technician;
+    QElapsedTimer m_lastByte;
+    bool m_silence = false; // the line was silent for 2 s since the last module
+    bool m_batch = false;
 };

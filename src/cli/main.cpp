@@ -82,6 +82,8 @@ int main(int argc, char *argv[])
                        args.idleSeconds * 1000, Journal::pathFor(settings));
     session.setReport(args.report, ProtocolReport::technician(settings));
     watchInterruptions(&session, [&session](int signal) { session.interrupt(signal); });
+    if (args.batch)
+        return session.runBatch(args.file, args.count, ProtocolReport::folderBeside(folders.configurations));
     const auto command = args.command == CliArguments::Command::Read    ? CliSession::Command::Read
                          : args.command == CliArguments::Command::Write ? CliSession::Command::Write
                                                                         : CliSession::Command::Compare;

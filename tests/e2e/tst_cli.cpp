@@ -181,6 +181,33 @@ private slots:
         }
     }
 
+    // A workshop's batch: three modules behind one probe, the second storing wrongly;
+    // the first, left on the probe, is looked at again but not written twice.
+    void aBatchWritesEachModuleOnce()
+    {
+        QCOMPARE(cli({"--read", file("wzor.qovsms")}), 0);
+        const QString journal = s->dir.filePath("data/Veskor/dziennik.csv");
+        const auto rows = [&] { return readFile(journal).count("\r\n") - 1; }; // the header aside
+        const auto during = [&](QProcess &) {
+            QTRY_VERIFY_WITH_TIMEOUT(rows() == 2, 20000);
+            const auto serialReads = [&] { return s->sim.requestCodes().count("G00"); };
+            const qsizetype seen = serialReads();
+            QTRY_VERIFY_WITH_TIMEOUT(serialReads() > seen + 1, 20000);
+            QCOMPARE(rows(), 2);
+            s->sim.setRegister("G00", "40012346");
+            s->sim.setStoreDifferently("S30");
+            QTRY_VERIFY_WITH_TIMEOUT(rows() == 3, 20000);
+            s->sim.setRegister("G00", "40012347");
+            s->sim.setStoreDifferently("");
+        };
+        QCOMPARE(cli({"--write", file("wzor.qovsms"), "--batch", "--count", "3"}, true, during), 4);
+        QVERIFY(out.contains("40012345  zapisany i zweryfikowany") && out.contains("40012346  Niezgodność") &&
+                out.contains("40012347  zapisany i zweryfikowany"));
+        QVERIFY(out.contains("Zapisane i zweryfikowane: 2, nieudane: 1 (40012346)"));
+        QCOMPARE(readFile(journal).count(";zapis;"), 3);
+        QCOMPARE(QDir(s->dir.filePath("Protokoły")).entryList({"4001234*.pdf"}).size(), 2);
+    }
+
     // Refused whole (status 1, the module never hears a frame), or taken as typed.
     void arguments_data()
     {

@@ -44,6 +44,8 @@ public:
     void setHangUpAfter(int requests);
     void answerWithPrevious(const QByteArray &code);
     void setStoreDifferently(const QByteArray &writeCode);
+    // Another module behind the same probe: its serial number (G00), say.
+    void setRegister(const QByteArray &readCode, const QByteArray &payload);
     void inject(const QByteArray &bytes);
     void hangUp();
 

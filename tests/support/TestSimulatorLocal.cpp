@@ -61,3 +61,4 @@ QList<TestSimulator::Frame> TestSimulator::log() const
         out.append({f.received, f.bytes, f.ms, f.lost});
     return out;
 }
+void TestSimulator::setRegister(const QByteArray &code, const QByteArray &payload) { m_backend->sim.setRegister(code, payload); }

@@ -143,3 +143,7 @@ QList<TestSimulator::Frame> TestSimulator::log() const
     }
     return out;
 }
+void TestSimulator::setRegister(const QByteArray &code, const QByteArray &payload)
+{
+    m_backend->ask(this, "setreg " + code + ' ' + payload.toHex());
+}

@@ -122,10 +122,13 @@ QByteArray ControlServer::run(const QList<QByteArray> &w)
         if (!bytes)
             return malformed;
         command == "noise" ? sim.setNoise(*bytes) : sim.inject(*bytes);
-    } else if (command == "previous" || command == "differ") {
-        if (a.isEmpty())
-            return malformed;
+    } else if (command == "previous" || command == "differ") { // none: as it should
         command == "previous" ? sim.answerWithPrevious(a) : sim.setStoreDifferently(a);
+    } else if (command == "setreg") {
+        const auto payload = hex(b);
+        if (a.isEmpty() || !payload || w.size() != 3)
+            return malformed;
+        sim.setRegister(a, *payload);
     } else if (command == "hangup")
         sim.hangUp();
     else if (command == "clearlog")
