@@ -118,7 +118,7 @@ QString technician(const QString &settingsFile)
 {
     ProfileFile ini(settingsFile);
     if (ini.load()) {
-        const QString named = ini.readString(QStringLiteral("MAIN"), QStringLiteral("Technik"));
+        QString named = ini.readString(QStringLiteral("MAIN"), QStringLiteral("Technik"));
         if (!named.isEmpty())
             return named;
     }

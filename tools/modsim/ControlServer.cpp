@@ -92,7 +92,7 @@ QByteArray ControlServer::run(const QList<QByteArray> &w)
     const auto n = number(a);
     const auto on = flag(a);
     const auto bytes = hex(a);
-    const QByteArray malformed = "err malformed: " + w.join(' ');
+    QByteArray malformed = "err malformed: " + w.join(' ');
     if (command == "identity") {
         const auto f = family(a);
         if (!f || b.isEmpty())
