@@ -30,7 +30,8 @@ private:
         const QString program = s->dir.filePath(QFileInfo(QStringLiteral(VESKOR_CLI_PATH)).fileName());
         if (!QFile::exists(program))
             QFile::copy(QStringLiteral(VESKOR_CLI_PATH), program);
-        writeFile(s->dir.filePath("QOVMS.ini"), "[PORTS]\r\n" + s->sim.portsLine() + "\r\n");
+        writeFile(s->dir.filePath("QOVMS.ini"), "[PORTS]\r\n" + s->sim.portsLine() + "\r\n[MAIN]\r\nJournal=" +
+                                                    QFile::encodeName(file("dziennik.csv")) + "\r\n");
         QProcess p;
 #ifdef Q_OS_UNIX
         if (m_closedOutput) // as "veskor-cli ... | head -1" leaves it: whatever it prints goes nowhere
@@ -43,7 +44,6 @@ private:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("PATH", QDir::toNativeSeparators(QFileInfo(QStringLiteral(VESKOR_CLI_PATH)).absolutePath()) +
                                QDir::listSeparator() + env.value("PATH")); // Windows: the run-time beside the real one
-        env.insert("XDG_DATA_HOME", QDir::toNativeSeparators(s->dir.filePath("data"))); // its journal: this test's
         p.setProcessEnvironment(env);
         QSignalSpy finished(&p, &QProcess::finished); // the simulator answers from this event loop
         const QString port = QStringLiteral("COM %1").arg(s->sim.comNumber());
@@ -186,7 +186,7 @@ private slots:
     void aBatchWritesEachModuleOnce()
     {
         QCOMPARE(cli({"--read", file("wzor.qovsms")}), 0);
-        const QString journal = s->dir.filePath("data/Veskor/dziennik.csv");
+        const QString journal = file("dziennik.csv");
         const auto rows = [&] { return readFile(journal).count("\r\n") - 1; }; // the header aside
         const auto during = [&](QProcess &) {
             QTRY_VERIFY_WITH_TIMEOUT(rows() == 2, 20000);
