@@ -76,6 +76,7 @@ private slots:
     {
         SingleInstance first(testName());
         QVERIFY(first.tryBecomeFirst());
+        QCOMPARE(first.failure(), QString()); // a normal start: no warning box
         // Nothing another user could make first in the shared temporary folder.
         QCOMPARE(QDir::temp().entryList({testName() + "*"}, QDir::AllEntries | QDir::System | QDir::Hidden),
                  QStringList());

@@ -115,6 +115,7 @@ private slots:
         e.start = QDateTime::currentDateTime();
         e.file = QStringLiteral("wzór; \"nowy\"\r\nłącze.qovsms");
         e.result = QStringLiteral("Błąd: ;\"");
+        e.port = QStringLiteral("COM 9; sonda 2"); // a ";" alone must be quoted too
         Journal waiting(dir.filePath("teczka/dziennik.csv"));
         QVERIFY(!waiting.append(e) && !waiting.errorString().isEmpty());
         QFile::remove(dir.filePath("teczka"));
