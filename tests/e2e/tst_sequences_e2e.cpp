@@ -182,7 +182,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(form->komunikatForm(), 10000);
         QCOMPARE(form->komunikatForm()->windowTitle(), QStringLiteral("Błąd"));
         QCOMPARE(form->komunikatForm()->LabelKomunkat->text(), QStringLiteral("Niezgodność danych po weryfikacji!"));
-        QCOMPARE(form->komunikatForm()->findChild<QLabel *>("LabelRoznice")->text(), QStringLiteral("Różnice: Centrum SMS")); // names, never values
+        const auto *differ = form->komunikatForm()->findChild<QLabel *>("LabelRoznice");
+        QVERIFY(differ);
+        QCOMPARE(differ->text(), QStringLiteral("Różnice: Centrum SMS")); // names, never values
         QFile journal(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Veskor/dziennik.csv");
         QVERIFY(journal.open(QIODevice::ReadOnly));
         const QList<QByteArray> rows = journal.readAll().split('\n'); // ..., the read, the write, ""
