@@ -3,6 +3,7 @@
 #include "CliSession.h"
 #include "Console.h"
 #include "Journal.h"
+#include "PortDescription.h"
 #include "PortList.h"
 #include "ProfileFile.h"
 #include "ProgramFolders.h"
@@ -72,8 +73,11 @@ int main(int argc, char *argv[])
         ProfileFile ini(settings);
         ini.load();
         const bool detect = ini.readBool(QStringLiteral("MAIN"), QStringLiteral("DetectCOM"), true);
-        for (const QString &entry : PortList::entries(detect, *PortSource::system(naming)))
-            printLine(stdout, entry + QLatin1Char('\t') + naming.devicePath(PortNaming::numberFromEntry(entry)));
+        for (const QString &entry : PortList::entries(detect, *PortSource::system(naming))) {
+            const QString device = naming.devicePath(PortNaming::numberFromEntry(entry));
+            const QString probe = PortDescription::of(device);
+            printLine(stdout, entry + QLatin1Char('\t') + device + (probe.isEmpty() ? QString() : QLatin1Char('\t') + probe));
+        }
         return 0;
     }
 
