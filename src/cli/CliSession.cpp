@@ -207,6 +207,8 @@ bool CliSession::openPort()
     m_engine.BitBtnPolaczClick();
     m_opening = false;
     m_opened = m_port.isOpen() && !m_batch; // a batch journals each module itself
+    if (m_port.isOpen())
+        m_log.note(m_port.adapterNote());
     if (!m_port.isOpen()) // no such device, busy, not allowed
         showMessage(Message::Error,
                     QStringLiteral("Błąd: nie można otworzyć portu %1: %2").arg(portLabel(), m_openFailure));

@@ -1,5 +1,7 @@
 #include "LineSetup.h"
 
+#include <QSettings>
+
 #include <windows.h>
 
 namespace {
@@ -49,4 +51,39 @@ QString LineSetup::apply(QSerialPort &port)
     if (GetLastError() == ERROR_INVALID_PARAMETER && SetCommState(handle, &handshakeOnly))
         return {};
     return failure("SetCommState");
+}
+
+std::optional<int> LineSetup::ftdiLatencyTimer(const QString &portName, const QString &enumKey)
+{
+    // FTDIBUS\<device>\<instance>\Device Parameters holds PortName and LatencyTimer.
+    QSettings devices(enumKey, QSettings::NativeFormat);
+    const QStringList deviceKeys = devices.childGroups();
+    for (const QString &device : deviceKeys) {
+        devices.beginGroup(device);
+        const QStringList instances = devices.childGroups();
+        for (const QString &instance : instances) {
+            const QString parameters = instance + QStringLiteral("/Device Parameters/");
+            if (devices.value(parameters + QStringLiteral("PortName"))
+                    .toString()
+                    .compare(portName, Qt::CaseInsensitive) != 0)
+                continue;
+            bool ok = false;
+            const int ms = devices.value(parameters + QStringLiteral("LatencyTimer")).toInt(&ok);
+            if (ok)
+                return ms;
+        }
+        devices.endGroup();
+    }
+    return std::nullopt;
+}
+
+QString LineSetup::lowerLatency(QSerialPort &port)
+{
+    QString name = port.portName();
+    name.remove(QStringLiteral("\\\\.\\"));
+    if (const auto ms = ftdiLatencyTimer(name))
+        return QStringLiteral("opóźnienie adaptera FTDI: %1 ms (LatencyTimer w rejestrze; 1 ms ustawia administrator "
+                              "w Menedżerze urządzeń)")
+            .arg(*ms);
+    return QStringLiteral("opóźnienie adaptera: nieznane (port bez sterownika FTDI)");
 }

@@ -76,6 +76,7 @@ void QtSerialPortService::open()
         m_port.close();
         throw SerialPortError(failure);
     }
+    m_adapterNote = LineSetup::lowerLatency(m_port);
     m_port.setDataTerminalReady(true);
     m_port.setRequestToSend(true);
     m_open = true;

@@ -22,6 +22,7 @@ public:
     void putString(const QByteArray &bytes) override;
     bool charReady() override;
     char getChar() override;
+    QString adapterNote() const override { return m_adapterNote; }
 
     void setNaming(PortNaming naming) { m_naming = std::move(naming); }
     QString devicePath() const { return m_naming.devicePath(m_number); }
@@ -35,6 +36,7 @@ private:
 
     PortNaming m_naming;
     QSerialPort m_port;
+    QString m_adapterNote;
     quint16 m_number = 1;
     bool m_open = false;    // what the engine sees; stays true after a loss until close()
     bool m_closing = false;

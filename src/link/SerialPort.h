@@ -45,6 +45,8 @@ public:
     virtual void putString(const QByteArray &bytes) = 0;
     virtual bool charReady() = 0;
     virtual char getChar() = 0;
+    // What opening learnt of the adapter's latency, for the session's log ("" : nothing).
+    virtual QString adapterNote() const { return {}; }
 
 signals:
     void portOpened();

@@ -314,6 +314,8 @@ void TMainForm::startLineLog()
     const QString entry = selectedPortEntry();
     const QString device = m_naming.devicePath(PortNaming::numberFromEntry(entry));
     m_lineLog.openInFolder(folder, entry + QStringLiteral(" (") + QDir::toNativeSeparators(device) + QLatin1Char(')'));
+    if (const QString adapter = m_port->adapterNote(); !adapter.isEmpty())
+        m_lineLog.note(adapter);
 }
 
 void TMainForm::beginJournal(const QString &operation)

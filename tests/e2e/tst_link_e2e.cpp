@@ -123,6 +123,7 @@ private slots:
         sim->setSplit(3, 15);
         sim->setNoise("~\x7f#");
         sim->setBaudRate(4800);
+        sim->setAdapterLatency(16); // a USB probe's default
         makeForm();
         connectAndIdentify();
         QCOMPARE(form->engine()->DeviceVersion, QByteArray("02.00"));

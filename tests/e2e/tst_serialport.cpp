@@ -1,6 +1,7 @@
 #include "ModuleSimulator.h"
 #include "QtSerialPortService.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -89,6 +90,36 @@ private slots:
         QVERIFY(got.endsWith(QByteArray(2000, 'e')));
     }
 
+    // The simulator's USB adapter hands over what it holds when its timer runs out or 62 bytes wait.
+    void anAdapterHoldsBytesUntilItsTimerOrAFullPacket_data()
+    {
+        QTest::addColumn<int>("bytes");
+        QTest::addColumn<int>("atOnce");
+        QTest::newRow("fewer than a packet: at the timer") << 5 << 0;
+        QTest::newRow("more than a packet: the packet at once, the rest at the timer") << 70 << 62;
+    }
+    void anAdapterHoldsBytesUntilItsTimerOrAFullPacket()
+    {
+        QFETCH(int, bytes);
+        QFETCH(int, atOnce);
+        sim->setAdapterLatency(1500);
+        port->open(); // a pseudo-terminal refuses low latency: it opens and runs as before
+        QVERIFY2(port->adapterNote().contains("nie pozwala"), qPrintable(port->adapterNote()));
+        QElapsedTimer clock;
+        clock.start();
+        sim->inject(QByteArray(bytes, 'x'));
+        QByteArray got;
+        const auto take = [&] {
+            while (port->charReady())
+                got += port->getChar();
+            return got.size();
+        };
+        QTest::qWait(300);
+        QCOMPARE(take(), atOnce);
+        QTRY_COMPARE_WITH_TIMEOUT(take(), bytes, 5000);
+        QVERIFY(clock.elapsed() >= 1400);
+    }
+
     void everyErrorWhileOpenIsALoss_data()
     {
         QTest::addColumn<int>("error");
@@ -109,7 +140,8 @@ private slots:
         emit port->findChild<QSerialPort *>()->errorOccurred(QSerialPort::SerialPortError(error));
         QCoreApplication::processEvents(); // the loss is told from the event loop
         QCOMPARE(lost.count(), int(loss));
-        if (error == QSerialPort::PermissionError || error == QSerialPort::DeviceNotFoundError) // Windows: a pulled probe
+        if (error == QSerialPort::PermissionError ||
+            error == QSerialPort::DeviceNotFoundError) // Windows: a pulled probe
             QVERIFY(lost.value(0).value(0).toString().contains(QStringLiteral("czy sonda jest podłączona?")));
     }
 

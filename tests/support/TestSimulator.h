@@ -38,6 +38,7 @@ public:
     void setEcho(bool on);
     void setHalfDuplex(bool on);
     void setBaudRate(int baud);
+    void setAdapterLatency(int ms); // a USB adapter holding what the module sends
     void setSplit(int pieceSize, int gapMs);
     void setNoise(const QByteArray &bytes);
     void setSilentAfter(int requests);

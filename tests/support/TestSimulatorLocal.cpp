@@ -39,6 +39,7 @@ void TestSimulator::setIdentity(Family family, const QByteArray &version)
 void TestSimulator::setEcho(bool on) { m_backend->sim.setEcho(on); }
 void TestSimulator::setHalfDuplex(bool on) { m_backend->sim.setHalfDuplex(on); }
 void TestSimulator::setBaudRate(int baud) { m_backend->sim.setBaudRate(baud); }
+void TestSimulator::setAdapterLatency(int ms) { m_backend->sim.setAdapterLatency(ms); }
 void TestSimulator::setSplit(int pieceSize, int gapMs) { m_backend->sim.setSplit(pieceSize, gapMs); }
 void TestSimulator::setNoise(const QByteArray &bytes) { m_backend->sim.setNoise(bytes); }
 void TestSimulator::setSilentAfter(int requests) { m_backend->sim.setSilentAfter(requests); }

@@ -101,6 +101,7 @@ void TestSimulator::setIdentity(Family family, const QByteArray &version)
 void TestSimulator::setEcho(bool on) { m_backend->ask(this, "echo " + flag(on)); }
 void TestSimulator::setHalfDuplex(bool on) { m_backend->ask(this, "halfduplex " + flag(on)); }
 void TestSimulator::setBaudRate(int baud) { m_backend->ask(this, "baud " + number(baud)); }
+void TestSimulator::setAdapterLatency(int ms) { m_backend->ask(this, "adapterlatency " + number(ms)); }
 void TestSimulator::setSplit(int pieceSize, int gapMs) { m_backend->ask(this, "split " + number(pieceSize) + ' ' + number(gapMs)); }
 void TestSimulator::setNoise(const QByteArray &bytes) { m_backend->ask(this, "noise " + bytes.toHex()); }
 void TestSimulator::setSilentAfter(int requests) { m_backend->ask(this, "silentafter " + number(requests)); }

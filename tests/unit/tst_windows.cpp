@@ -1,4 +1,5 @@
 #include "InstanceLock.h"
+#include "LineSetup.h"
 #include "OpenError.h"
 #include "PortList.h"
 #include "PortNaming.h"
@@ -73,6 +74,18 @@ private slots:
         QVERIFY(!RegistryPortSource(keyPath + "\\SERIALCOMM", true).portNames());
         RegCloseKey(createKey(keyPath + "\\SERIALCOMM"));
         QVERIFY(!RegistryPortSource(keyPath + "\\SERIALCOMM", true).portNames());
+    }
+
+    void theFtdiDriversLatencyIsReadForItsPort()
+    {
+        const HKEY key = createKey(keyPath + "\\FTDIBUS\\VID_0403+PID_6001+A50285BIA\\0000\\Device Parameters");
+        setText(key, L"PortName", "COM9");
+        const DWORD ms = 16;
+        RegSetValueExW(key, L"LatencyTimer", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&ms), sizeof ms);
+        RegCloseKey(key);
+        const QString root = "HKEY_CURRENT_USER\\" + keyPath + "\\FTDIBUS";
+        QCOMPARE(LineSetup::ftdiLatencyTimer("com9", root), std::optional<int>(16));
+        QCOMPARE(LineSetup::ftdiLatencyTimer("COM3", root), std::nullopt);
     }
 
     void numbersNameTheSystemsDevices()

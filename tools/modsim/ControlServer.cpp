@@ -102,13 +102,16 @@ QByteArray ControlServer::run(const QList<QByteArray> &w)
         if (!on)
             return malformed;
         command == "echo" ? sim.setEcho(*on) : sim.setHalfDuplex(*on);
-    } else if (command == "baud" || command == "latency" || command == "silentafter" || command == "hangupafter") {
+    } else if (command == "baud" || command == "latency" || command == "adapterlatency" || command == "silentafter" ||
+               command == "hangupafter") {
         if (!n)
             return malformed;
         if (command == "baud")
             sim.setBaudRate(*n);
         else if (command == "latency")
             sim.setLatency(*n);
+        else if (command == "adapterlatency")
+            sim.setAdapterLatency(*n);
         else if (command == "silentafter")
             sim.setSilentAfter(*n);
         else

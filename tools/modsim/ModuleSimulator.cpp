@@ -19,6 +19,8 @@ constexpr char STX = 0x02;
 constexpr char EOT = 0x04;
 // Longest request we wait for; anything longer is line noise.
 constexpr int kMaxRequest = 512;
+// What an FTDI chip passes on in one USB packet (64 bytes less two of status).
+constexpr int kAdapterBuffer = 62;
 
 QString systemError(const char *what)
 {
@@ -109,6 +111,7 @@ void ModuleSimulator::closeLine()
         m_slaveKeeper = -1;
     }
     m_out.clear();
+    m_adapterHeld = 0;
     m_sendTimer.stop();
 }
 
@@ -194,7 +197,8 @@ void ModuleSimulator::handleRequest(const QByteArray &frame, const QByteArray &c
     const double arrived = m_baud > 0 ? std::max(now, m_inboundFreeMs) + frame.size() * 10000.0 / m_baud : now;
     m_inboundFreeMs = arrived;
     // Half-duplex: while bytes of the module's are still to go out, what the program sends is lost.
-    const bool lost = m_halfDuplex && !m_out.isEmpty();
+    // Bytes an adapter still holds have left the line already.
+    const bool lost = m_halfDuplex && (m_adapterLatencyMs > 0 ? now < m_lastDueMs : !m_out.isEmpty());
     m_log.append({true, frame, arrived, lost});
     ++m_requests;
     const int seen = ++m_seen[code];
@@ -251,15 +255,37 @@ void ModuleSimulator::schedule(const QByteArray &bytes, bool isAnswer, double no
             // Paced: one character every 10 bit times.
             for (char c : part) {
                 at += charMs;
-                m_out.append({at, QByteArray(1, c)});
+                queueOut(at, QByteArray(1, c));
             }
         } else {
-            m_out.append({at, part});
+            queueOut(at, part);
         }
     }
     m_lastDueMs = at;
     m_log[logged].ms = at;
     armTimer();
+}
+
+void ModuleSimulator::queueOut(double atMs, const QByteArray &bytes)
+{
+    if (m_adapterLatencyMs <= 0) {
+        m_out.append({atMs, bytes});
+        return;
+    }
+    for (char c : bytes) {
+        if (m_adapterHeld > 0 && atMs >= m_adapterDueMs)
+            m_adapterHeld = 0; // the timer ran out before this byte came
+        if (m_adapterHeld == 0)
+            m_adapterDueMs = atMs + m_adapterLatencyMs;
+        m_out.append({m_adapterDueMs, QByteArray(1, c)});
+        if (++m_adapterHeld == kAdapterBuffer) {
+            // Full: everything it holds (the newest entries, all due at the timer) goes now.
+            const double due = m_adapterDueMs;
+            for (auto it = m_out.rbegin(); it != m_out.rend() && it->dueMs == due; ++it)
+                it->dueMs = atMs;
+            m_adapterHeld = 0;
+        }
+    }
 }
 
 void ModuleSimulator::armTimer()

@@ -53,6 +53,10 @@ public:
     void setEcho(bool on) { m_echo = on; }        // probe returns each request
     void setBaudRate(int baud) { m_baud = baud; } // 0: as fast as the pty takes it
     void setLatency(int ms) { m_latencyMs = ms; } // before each answer
+    // A USB-serial adapter (FTDI-like) between module and program: what the module
+    // sends is held until ms have passed since the first byte waiting, or 62 bytes
+    // wait, then handed over at once. 0: no adapter.
+    void setAdapterLatency(int ms) { m_adapterLatencyMs = ms; }
     void setSplit(int pieceSize, int gapMs)
     {
         m_pieceSize = pieceSize;
@@ -97,6 +101,7 @@ private:
     void parseInput();
     void handleRequest(const QByteArray &frame, const QByteArray &code, bool isWrite, const QByteArray &payload);
     void schedule(const QByteArray &bytes, bool isAnswer, double notBeforeMs);
+    void queueOut(double atMs, const QByteArray &bytes);
     void flushDue();
     void armTimer();
 
@@ -117,6 +122,9 @@ private:
     bool m_echo = false;
     int m_baud = 0;
     int m_latencyMs = 0;
+    int m_adapterLatencyMs = 0;
+    int m_adapterHeld = 0;     // bytes waiting in the adapter
+    double m_adapterDueMs = 0; // when the adapter's timer hands them over
     int m_pieceSize = 0;
     int m_pieceGapMs = 0;
     QByteArray m_noise;

@@ -49,6 +49,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption echo("echo", "Echo every request, as some probes do.");
     const QCommandLineOption baud("baud", "Pace answers at this baud rate (10 bits a character).", "rate", "0");
     const QCommandLineOption latency("latency", "Milliseconds before each answer.", "ms", "0");
+    const QCommandLineOption adapter("adapter-latency",
+                                     "Hold what the module sends as a USB adapter does: until this many ms have "
+                                     "passed since the first byte waiting, or 62 bytes wait.",
+                                     "ms", "0");
     const QCommandLineOption split("split", "Send answers in pieces of this many bytes.", "bytes", "0");
     const QCommandLineOption gap("split-gap", "Milliseconds between pieces.", "ms", "20");
     const QCommandLineOption noise("noise", "Bytes sent before each answer.", "text");
@@ -65,8 +69,8 @@ int main(int argc, char *argv[])
                                      "Take commands from a test program on this local TCP port; every test gets a "
                                      "fresh module behind the --link path (the Windows tests under Wine).",
                                      "port");
-    parser.addOptions({family, version, ident, link, echo, halfDuplex, previous, baud, latency, split, gap, noise, drop,
-                       silent, hangup, differ, config, save, quiet, control});
+    parser.addOptions({family, version, ident, link, echo, halfDuplex, previous, baud, latency, adapter, split, gap,
+                       noise, drop, silent, hangup, differ, config, save, quiet, control});
     parser.process(app);
 
     if (parser.isSet(control)) {
@@ -115,6 +119,7 @@ int main(int argc, char *argv[])
         sim.answerWithPrevious(parser.value(previous).toLatin1());
     sim.setBaudRate(parser.value(baud).toInt());
     sim.setLatency(parser.value(latency).toInt());
+    sim.setAdapterLatency(parser.value(adapter).toInt());
     sim.setSplit(parser.value(split).toInt(), parser.value(gap).toInt());
     if (parser.isSet(noise))
         sim.setNoise(parser.value(noise).toLatin1());
