@@ -83,9 +83,10 @@ void ProfileFile::parse(const QByteArray &bytes)
             m_oddByte = text.right(1);
             text.chop(1);
         }
-        all = QStringDecoder(QStringConverter::Utf16LE)(text);
+        // A second mark after ours is the file's own text: kept, not skipped.
+        all = QStringDecoder(QStringConverter::Utf16LE, QStringConverter::Flag::ConvertInitialBom)(text);
     } else if (bytes.startsWith(kUtf8Mark)) {
-        QStringDecoder utf8(QStringConverter::Utf8);
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
         all = utf8(bytes.mid(kUtf8Mark.size()));
         m_encoding = Encoding::Utf8;
         if (utf8.hasError()) { // a comment saved in code page 1250 behind the mark
