@@ -47,7 +47,6 @@ public:
     // oldest; any other file there is left alone.
     static void keepNewest(const QString &folder, int keep);
 
-private:
     // Follows frames across the pieces they arrive in, hiding secret payloads.
     // A secret's payload is hidden up to its frame's EOT, whatever it holds (a
     // module may hold ")" in a password) and whatever noise arrives inside it.
@@ -59,6 +58,8 @@ private:
         // What is still held, as the secret it may be.
         QByteArray drain();
     };
+
+private:
     void write(const char *direction, const QString &text);
     // Received bytes are written an answer a line, however they arrived.
     void flushReceived();
