@@ -1,5 +1,5 @@
 // veskor-cli's command line from any argument vector (the input's NUL-separated
-// words): either refused with a reason and no command, or exactly one command on
+// words, some from a vocabulary): either refused with a reason and no command, or exactly one command on
 // exactly the port typed. An independent reading of the words, as a shell would
 // hand them over, says what was typed: the port's number printed back is the one
 // typed, the FILE is the command's.
@@ -63,11 +63,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static char name[] = "veskor-cli";
     static char *argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv); // the parser asks for the program's name
+    // A word that starts with a byte 0x01-0x0f starts with that word of the
+    // vocabulary instead: short inputs then reach whole command lines.
+    static const char *const vocabulary[] = {
+        "",        "--port",  "--read", "--write", "--compare", "--list-ports", "--log",       "--report",
+        "--batch", "--count", "--idle", "COM ",    "COM",       "com",          "/dev/ttyUSB", "--port=COM "};
     QStringList words{QStringLiteral("veskor-cli")};
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     if (!bytes.isEmpty())
-        for (const QByteArray &word : bytes.split('\0'))
+        for (QByteArray word : bytes.split('\0')) {
+            if (!word.isEmpty() && word[0] >= 0x01 && word[0] <= 0x0f)
+                word = vocabulary[int(word[0])] + word.mid(1);
             words << QString::fromUtf8(word);
+        }
 
     const CliArguments a = CliArguments::parse(words);
     fuzzCheck(a.error.isEmpty() != (a.command == CliArguments::Command::None), "refused exactly when no command");

@@ -27,7 +27,9 @@ QString withoutStatusWord(const QString &status)
 
 CliSession::CliSession(const PortNaming &naming, QString portEntry, QString portName, QString logFile, int idleMs,
                        QString journalFile)
-    : m_port(naming), m_engine(&m_port, this), m_portEntry(std::move(portEntry)), m_portName(std::move(portName)),
+    : m_port(naming),
+      m_adapterNote(connect(&m_port, &SerialPort::portOpened, this, [this] { m_log.note(m_port.adapterNote()); })),
+      m_engine(&m_port, this), m_portEntry(std::move(portEntry)), m_portName(std::move(portName)),
       m_logFile(std::move(logFile)), m_idleMs(idleMs), m_journal(std::move(journalFile))
 {
     m_idle.setSingleShot(true);
@@ -207,8 +209,6 @@ bool CliSession::openPort()
     m_engine.BitBtnPolaczClick();
     m_opening = false;
     m_opened = m_port.isOpen() && !m_batch; // a batch journals each module itself
-    if (m_port.isOpen())
-        m_log.note(m_port.adapterNote());
     if (!m_port.isOpen()) // no such device, busy, not allowed
         showMessage(Message::Error,
                     QStringLiteral("Błąd: nie można otworzyć portu %1: %2").arg(portLabel(), m_openFailure));

@@ -77,6 +77,9 @@ private:
     void waitForNextModule();
 
     QtSerialPortService m_port;
+    // The adapter's latency goes into the log before the engine, connected after
+    // this, sends the first request.
+    QMetaObject::Connection m_adapterNote;
     LinkEngine m_engine;
     QString m_portEntry;
     QString m_portName;
