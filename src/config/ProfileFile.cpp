@@ -89,7 +89,9 @@ void ProfileFile::parse(const QByteArray &bytes)
         QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
         all = utf8(bytes.mid(kUtf8Mark.size()));
         m_encoding = Encoding::Utf8;
-        if (utf8.hasError()) { // a comment saved in code page 1250 behind the mark
+        // A comment saved in code page 1250 behind the mark, or a sequence cut off at
+        // the end (which the decoder would only wait for): not UTF-8.
+        if (utf8.hasError() || all.toUtf8() != bytes.mid(kUtf8Mark.size())) {
             m_encoding = Encoding::MarkedWindows1250;
             all = Windows1250::decode(bytes.mid(kUtf8Mark.size()));
         }
